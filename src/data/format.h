@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// How values are written into statements and read back as text. The system fixes its own regional
+// settings, whatever the desktop's locale: "," is the decimal mark and dd.MM.yyyy the short date.
+namespace coop {
+
+inline constexpr QChar DecimalSeparator = u',';
+inline constexpr const char *ShortDateFormat = "dd.MM.yyyy";
+
+// YYYY-MM-DD, each part zero-padded to at least two digits; any time of day is ignored.
+QString FormatSqlDate(const QDate &date);
+// The locale number text with its first "," replaced by ".".
+QString FormatSqlNumber(double value);
+// The text between single quotes, every quote inside it doubled. With NO_BACKSLASH_ESCAPES in force
+// on every connection this is a complete escape.
+QString QuoteSqlText(const QString &text);
+
+// General format: at most 15 significant digits, no grouping, no trailing zeros, "," as the mark;
+// exponent form (1E-6, 1,5E20) only below 0.00001 or with more than 15 integer digits.
+QString LocaleNumberText(double value);
+// dd.MM.yyyy; an invalid date gives the empty text.
+QString LocaleDateText(const QDate &date);
+
+// A typed number read with the system's regional settings. Raises
+// "'<text>' is not a valid floating point value" for anything else.
+double ReadTypedNumber(const QString &text);
+// dd.MM.yyyy (one or two digits for day and month). Raises "'<text>' is not a valid date".
+QDate ReadLocaleDate(const QString &text);
+
+// Raw server text of a DATE column ("YYYY-MM-DD") as a Julian day; 0 when it is not such a text.
+qint64 SqlDateJulianDay(const char *text, qsizetype length);
+
+} // namespace coop

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QProcess;
+
+namespace coop {
+
+// The program's private MariaDB server, kept per user the way some desktop applications keep
+// their own database: data under $XDG_DATA_HOME/<program>/, a socket in a 0700 directory under
+// $XDG_RUNTIME_DIR, no networking. The first start creates the data directory, the database with
+// the schema and the demo data; later starts reuse it. A server this object started is shut down
+// cleanly when the object goes.
+class InternalServer
+{
+public:
+    static constexpr const char *RootPassword = "5839";
+    static constexpr const char *DatabaseName = "190400";
+
+    struct Location
+    {
+        QString dataHome;  // holds data/, the generated config, the error log and the pid file
+        QString socketDir; // 0700; the socket path must stay under 108 bytes
+    };
+    // The per-user location of this program.
+    static Location defaultLocation();
+
+    explicit InternalServer(Location location = defaultLocation(), QStringList extraServerOptions = {});
+    ~InternalServer();
+    InternalServer(const InternalServer &) = delete;
+    InternalServer &operator=(const InternalServer &) = delete;
+
+    // Makes sure the server runs and the database exists. Raises coop::Error with the server's
+    // own words (the end of its error log) when it cannot be started.
+    void ensureRunning();
+    // SHUTDOWN, then terminate, then kill. A server we did not start is left alone.
+    void stop();
+
+    QString socketPath() const;
+    QString dataDir() const;
+    QString pidFile() const;
+    QString errorLog() const;
+    bool startedHere() const;
+    qint64 serverPid() const; // from the pid file; 0 when there is none
+
+private:
+    bool answers() const;
+    void prepareDirectories();
+    void writeConfig() const;
+    void initialiseDataDirectory();
+    void createDatabase();
+    void upgradeIfServerChanged();
+    void removeStaleFiles();
+    void spawn();
+    void waitUntilReady(int timeoutMs);
+    QString configFile() const;
+    QString logTail() const;
+
+    Location m_location;
+    QStringList m_extraOptions;
+    std::unique_ptr<QProcess> m_process;
+};
+
+// Path of a file the program ships (db/schema.sql, assets/...), installed or in the source tree.
+QString shippedFile(const QString &relativePath);
+
+} // namespace coop

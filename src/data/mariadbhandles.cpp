@@ -1,0 +1,75 @@
+#include "mariadbhandles.h"
+
+#include "databaseerror.h"
+
+#include <mutex>
+
+namespace coop {
+
+void ensureClientLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { mysql_library_init(0, nullptr, nullptr); });
+}
+
+namespace {
+DatabaseError errorOf(MYSQL *handle, const QString &statement = {})
+{
+    return DatabaseError(QString::fromUtf8(mysql_error(handle)), mysql_errno(handle), statement);
+}
+} // namespace
+
+MysqlHandle connectMysql(const ConnectTarget &target)
+{
+    ensureClientLibrary();
+    MysqlHandle handle(mysql_init(nullptr));
+    if (!handle)
+        throw DatabaseError(QStringLiteral("Out of memory for a database connection"));
+
+    const QByteArray init = QByteArrayLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci, sql_mode='")
+        + SessionSqlMode + "'";
+    my_bool noReconnect = 0;
+    mysql_optionsv(handle.get(), MYSQL_OPT_RECONNECT, &noReconnect);
+    mysql_optionsv(handle.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    mysql_optionsv(handle.get(), MYSQL_INIT_COMMAND, init.constData());
+    unsigned timeout = target.timeoutSeconds;
+    mysql_optionsv(handle.get(), MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    mysql_optionsv(handle.get(), MYSQL_OPT_READ_TIMEOUT, &(timeout = 3600));
+    mysql_optionsv(handle.get(), MYSQL_OPT_WRITE_TIMEOUT, &(timeout = 3600));
+
+    const QByteArray host = target.host.toUtf8(), user = target.user.toUtf8(), password = target.password.toUtf8(),
+                     database = target.database.toUtf8(), socket = target.socket.toUtf8();
+    const unsigned long flags = CLIENT_FOUND_ROWS | (target.multiStatements ? CLIENT_MULTI_STATEMENTS : 0);
+    if (!mysql_real_connect(handle.get(), host.isEmpty() ? nullptr : host.constData(), user.constData(),
+                            password.constData(), database.isEmpty() ? nullptr : database.constData(), target.port,
+                            socket.isEmpty() ? nullptr : socket.constData(), flags))
+        throw errorOf(handle.get());
+
+    // The init command can be refused without failing the connection: check what the session got.
+    if (mysql_query(handle.get(), "SELECT @@session.sql_mode, @@character_set_connection") != 0)
+        throw errorOf(handle.get());
+    MysqlResult result(mysql_store_result(handle.get()));
+    MYSQL_ROW row = result ? mysql_fetch_row(result.get()) : nullptr;
+    const QByteArray mode = row && row[0] ? QByteArray(row[0]) : QByteArray();
+    const QByteArray charset = row && row[1] ? QByteArray(row[1]) : QByteArray();
+    if (!mode.contains("NO_BACKSLASH_ESCAPES") || !mode.contains("STRICT_ALL_TABLES") || charset != "utf8mb4")
+        throw DatabaseError(QStringLiteral("The server did not accept the session settings (sql_mode %1, character set %2)")
+                                .arg(QString::fromLatin1(mode), QString::fromLatin1(charset)));
+    return handle;
+}
+
+void runScript(MYSQL *handle, const QByteArray &script, const QString &what)
+{
+    if (mysql_real_query(handle, script.constData(), script.size()) != 0)
+        throw DatabaseError(what + QStringLiteral(": ") + QString::fromUtf8(mysql_error(handle)), mysql_errno(handle));
+    for (;;) {
+        MysqlResult discard(mysql_store_result(handle));
+        const int next = mysql_next_result(handle);
+        if (next == -1)
+            break;
+        if (next > 0)
+            throw DatabaseError(what + QStringLiteral(": ") + QString::fromUtf8(mysql_error(handle)), mysql_errno(handle));
+    }
+}
+
+} // namespace coop

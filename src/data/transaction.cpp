@@ -1,0 +1,48 @@
+#include "transaction.h"
+
+#include "database.h"
+#include "databaseerror.h"
+
+#include <QThread>
+
+namespace coop {
+
+Transaction::Transaction(Database &database) : m_database(database)
+{
+    m_database.execute(QStringLiteral("START TRANSACTION"));
+}
+
+Transaction::~Transaction()
+{
+    if (!m_open || !m_database.connected())
+        return; // a lost connection has rolled back on the server already
+    try {
+        m_database.execute(QStringLiteral("ROLLBACK"));
+    } catch (const Error &) {
+        // The connection went while rolling back; the server discards the transaction itself.
+    }
+}
+
+void Transaction::commit()
+{
+    m_database.execute(QStringLiteral("COMMIT"));
+    m_open = false;
+}
+
+void runInTransaction(Database &database, const std::function<void()> &command, int attempts)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            Transaction transaction(database);
+            command();
+            transaction.commit();
+            return;
+        } catch (const DatabaseError &error) {
+            if (!error.isRetryable() || attempt >= attempts)
+                throw;
+            QThread::msleep(20 * attempt);
+        }
+    }
+}
+
+} // namespace coop
