@@ -14,7 +14,7 @@ namespace coop {
 QString programName()
 {
     const QString file = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    return file.isEmpty() ? QStringLiteral("coop") : file;
+    return file.isEmpty() ? QStringLiteral("myrolan") : file;
 }
 
 QString DataSource::configFilePath()
