@@ -5,8 +5,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QHash>
 #include <QStandardPaths>
 
 namespace coop {
@@ -40,32 +41,45 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
     const auto fail = [&](const QString &what) {
         return Error(QStringLiteral("Data source file %1: %2").arg(QDir::toNativeSeparators(iniPath), what));
     };
+    static const QStringList known = {QStringLiteral("Server"), QStringLiteral("Port"), QStringLiteral("Socket"),
+                                      QStringLiteral("Database"), QStringLiteral("User"), QStringLiteral("Password")};
     if (!QFileInfo(iniPath).isReadable())
         throw fail(QStringLiteral("cannot be read"));
 
-    QSettings ini(iniPath, QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError)
-        throw fail(QStringLiteral("is not a valid INI file"));
-    if (!ini.childGroups().contains(alias, Qt::CaseInsensitive))
-        throw fail(QStringLiteral("defines no data source '%1'").arg(alias));
-
-    for (const QString &group : ini.childGroups())
-        if (group.compare(alias, Qt::CaseInsensitive) == 0)
-            ini.beginGroup(group);
-
-    static const QStringList known = {QStringLiteral("Server"), QStringLiteral("Port"), QStringLiteral("Socket"), QStringLiteral("Database"), QStringLiteral("User"), QStringLiteral("Password")};
-    for (const QString &key : ini.childKeys())
+    // Read by hand rather than through QSettings, which passes over lines it cannot read and takes
+    // ";" and "," inside a value for a comment and a list: a password may well hold either.
+    QFile file(iniPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw fail(file.errorString());
+    QHash<QString, QString> keys; // of the alias's section, by lower-case key
+    bool inAlias = false, found = false;
+    int number = 0;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        ++number;
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']') && line.size() > 2) {
+            inAlias = line.mid(1, line.size() - 2).trimmed().compare(alias, Qt::CaseInsensitive) == 0;
+            found = found || inAlias;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0)
+            throw fail(QStringLiteral("line %1 is neither [section] nor key=value: %2").arg(number).arg(line));
+        if (!inAlias)
+            continue;
+        const QString key = line.left(equals).trimmed();
         if (!known.contains(key, Qt::CaseInsensitive))
             throw fail(QStringLiteral("unknown key '%1' in [%2]").arg(key, alias));
-    if (!ini.childGroups().isEmpty())
-        throw fail(QStringLiteral("unexpected subsection in [%1]").arg(alias));
-
-    const auto value = [&](const QString &key) {
-        for (const QString &k : ini.childKeys())
-            if (k.compare(key, Qt::CaseInsensitive) == 0)
-                return ini.value(k).toString();
-        return QString();
-    };
+        QString value = line.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+            value = value.mid(1, value.size() - 2);
+        keys.insert(key.toLower(), value);
+    }
+    if (!found)
+        throw fail(QStringLiteral("defines no data source '%1'").arg(alias));
+    const auto value = [&](const QString &key) { return keys.value(key.toLower()); };
 
     DataSource source;
     source.alias = alias;
