@@ -1,0 +1,130 @@
+// The program's private database server: the first start creates it with the database and the
+// demo data, later starts reuse it, a killed server is recovered, a running one is not doubled.
+#include "data/database.h"
+#include "data/databaseerror.h"
+#include "data/internalserver.h"
+#include "data/query.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace coop;
+
+class TestInternalServer : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_home{QStringLiteral("/tmp/coop-is-XXXXXX")};
+
+    QString count(Database &db, const QString &table)
+    {
+        Query q(db);
+        q.sql().add(QStringLiteral("select count(*) as cnt from ") + table);
+        q.open();
+        return q.fieldByName("cnt")->asString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The per-user places of the program, as a desktop session gives them.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("data"))));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
+        QDir().mkpath(m_home.filePath(QStringLiteral("run")));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home.filePath(QStringLiteral("run"))));
+    }
+
+    void firstStartCreatesEverything()
+    {
+        Database db; // no data-source file: MyDB3 is the internal server
+        db.setConnected(true);
+        QVERIFY(db.internalServer());
+        QVERIFY(db.internalServer()->startedHere());
+        QVERIFY(db.internalServer()->socketPath().startsWith(m_home.filePath(QStringLiteral("run"))));
+        QVERIFY(count(db, QStringLiteral("tovary")).toInt() > 0);
+        QVERIFY(count(db, QStringLiteral("vurychka")).toInt() > 0);
+        QCOMPARE(count(db, QStringLiteral("baza")), count(db, QStringLiteral("tovary")));
+
+        // The connection dialog's defaults reach the same database.
+        db.setConnected(false);
+        db.setParams({QStringLiteral("USER NAME=root"), QStringLiteral("DATABASE NAME=190400"), QStringLiteral("PASSWORD=5839")});
+        db.setConnected(true);
+        db.execute(QStringLiteral("Insert into tovary (NazvaTovary, MarkaTovary) values ('Позначка', 'першого запуску')"));
+    } // the server is shut down with the connection's owner
+
+    void secondStartReuses()
+    {
+        Database db;
+        db.setConnected(true);
+        QVERIFY(db.internalServer()->startedHere());
+        Query q(db);
+        q.sql().add(QStringLiteral("select count(*) as cnt from tovary where NazvaTovary='Позначка'"));
+        q.open();
+        QCOMPARE(q.fieldByName("cnt")->asInteger(), 1); // not re-created
+    }
+
+    void runningServerIsNotDoubled()
+    {
+        InternalServer first;
+        first.ensureRunning();
+        const qint64 pid = first.serverPid();
+        InternalServer second;
+        second.ensureRunning();
+        QVERIFY(!second.startedHere());
+        QCOMPARE(second.serverPid(), pid);
+    }
+
+    void killedServerIsRecovered()
+    {
+        qint64 pid = 0;
+        {
+            InternalServer server;
+            server.ensureRunning();
+            pid = server.serverPid();
+            QVERIFY(pid > 0);
+            ::kill(pid_t(pid), SIGKILL);
+            for (int i = 0; i < 100 && ::kill(pid_t(pid), 0) == 0; ++i)
+                QTest::qWait(50);
+        }
+        InternalServer server;
+        QVERIFY(QFile::exists(server.pidFile())); // left behind by the kill
+        server.ensureRunning();
+        QVERIFY(server.serverPid() != pid);
+        Database db;
+        QCOMPARE(count(db, QStringLiteral("tovary where NazvaTovary='Позначка'")), QStringLiteral("1"));
+    }
+
+    void unfinishedFirstStartStartsOver()
+    {
+        InternalServer::Location location;
+        location.dataHome = m_home.filePath(QStringLiteral("second"));
+        location.socketDir = m_home.filePath(QStringLiteral("second-run"));
+        QDir().mkpath(location.dataHome + QStringLiteral("/data/mysql")); // as if cut off mid-way
+        InternalServer server(location);
+        server.ensureRunning();
+        QVERIFY(QFile::exists(server.dataDir() + QStringLiteral("/coop-initialised")));
+        server.stop();
+        QVERIFY(!QFile::exists(server.socketPath()));
+    }
+
+    void overlongSocketPathIsRefused()
+    {
+        InternalServer::Location location;
+        location.dataHome = m_home.filePath(QStringLiteral("third"));
+        location.socketDir = m_home.filePath(QString(120, u's'));
+        InternalServer server(location);
+        try {
+            server.ensureRunning();
+            QFAIL("started");
+        } catch (const Error &error) {
+            QVERIFY(error.text().contains(QStringLiteral("longer than")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInternalServer)
+#include "test_internalserver.moc"
