@@ -129,17 +129,22 @@ qint64 InternalServer::serverPid() const
     return file.readAll().trimmed().toLongLong();
 }
 
+ConnectTarget InternalServer::administrator(unsigned timeoutSeconds) const
+{
+    ConnectTarget target;
+    target.socket = socketPath();
+    target.user = QStringLiteral("root");
+    target.password = QString::fromLatin1(RootPassword);
+    target.timeoutSeconds = timeoutSeconds;
+    return target;
+}
+
 bool InternalServer::answers() const
 {
     if (!QFileInfo::exists(socketPath()))
         return false;
     try {
-        ConnectTarget target;
-        target.socket = socketPath();
-        target.user = QStringLiteral("root");
-        target.password = QString::fromLatin1(RootPassword);
-        target.timeoutSeconds = 2;
-        connectMysql(target);
+        connectMysql(administrator(2));
         return true;
     } catch (const DatabaseError &error) {
         // 1045: the server answers but refuses the password; it is up all the same.
@@ -269,11 +274,10 @@ void InternalServer::waitUntilReady(int timeoutMs)
 
 void InternalServer::createDatabase()
 {
-    ConnectTarget target;
-    target.socket = socketPath();
-    target.user = QStringLiteral("root");
-    target.multiStatements = true;
     // A fresh data directory has a root without a password; an earlier attempt may have set it.
+    ConnectTarget target = administrator(10);
+    target.multiStatements = true;
+    target.password.clear();
     MysqlHandle admin;
     try {
         admin = connectMysql(target);
@@ -326,12 +330,7 @@ void InternalServer::stop()
         return;
     if (m_process->state() != QProcess::NotRunning) {
         try {
-            ConnectTarget target;
-            target.socket = socketPath();
-            target.user = QStringLiteral("root");
-            target.password = QString::fromLatin1(RootPassword);
-            target.timeoutSeconds = 5;
-            MysqlHandle admin = connectMysql(target);
+            MysqlHandle admin = connectMysql(administrator(5));
             mysql_query(admin.get(), "SHUTDOWN");
         } catch (const Error &) {
             // Not answering: fall through to the signals.

@@ -8,6 +8,10 @@
 class QProcess;
 
 namespace coop {
+struct ConnectTarget;
+}
+
+namespace coop {
 
 // The program's private MariaDB server, kept per user the way some desktop applications keep
 // their own database: data under $XDG_DATA_HOME/<program>/, a socket in a 0700 directory under
@@ -47,6 +51,7 @@ public:
     qint64 serverPid() const; // from the pid file; 0 when there is none
 
 private:
+    ConnectTarget administrator(unsigned timeoutSeconds) const;
     bool answers() const;
     void prepareDirectories();
     void writeConfig() const;
