@@ -154,4 +154,18 @@ private:
     QMetaObject::Connection m_masterConnection;
 };
 
+// Holds a query's grids still for a scope, as a walk over its rows wants; released however the
+// scope is left.
+class ControlsDisabled
+{
+public:
+    explicit ControlsDisabled(Query &query) : m_query(query) { m_query.disableControls(); }
+    ~ControlsDisabled() { m_query.enableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    Query &m_query;
+};
+
 } // namespace coop
