@@ -1,0 +1,15 @@
+#include "form5.h"
+
+#include "ui_form5.h"
+
+namespace coop {
+
+TForm5::TForm5(QWidget *parent) : ValueDialog(parent), ui(std::make_unique<Ui::TForm5>())
+{
+    ui->setupUi(this);
+    bindButtons(ui->Edit1, ui->BitBtn1, ui->BitBtn2);
+}
+
+TForm5::~TForm5() = default;
+
+} // namespace coop
