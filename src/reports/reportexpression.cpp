@@ -1,0 +1,219 @@
+#include "reports/reportexpression.h"
+
+#include "data/databaseerror.h"
+
+#include <cmath>
+
+namespace coop {
+
+struct ReportExpression::Node
+{
+    enum class Op { Number, Field, Sum, Count, Negate, Add, Subtract, Multiply, Divide };
+    Op op = Op::Number;
+    double number = 0;
+    QString field; // Field, Sum
+    std::unique_ptr<Node> left, right;
+};
+
+using Node = ReportExpression::Node;
+using Op = Node::Op;
+
+namespace {
+
+// Recursive descent over the text:
+//   sum     := product (("+" | "-") product)*
+//   product := unary (("*" | "/") unary)*
+//   unary   := "-" unary | primary
+//   primary := number | "(" sum ")" | SUM "(" name ")" | COUNT ["(" ")"] | name
+class Parser
+{
+public:
+    explicit Parser(const QString &text) : m_text(text) {}
+
+    std::unique_ptr<Node> parse()
+    {
+        auto root = sum();
+        skipSpaces();
+        if (m_pos < m_text.size())
+            fail();
+        return root;
+    }
+
+private:
+    [[noreturn]] void fail() const
+    {
+        throw Error(QStringLiteral("Invalid report expression '%1'").arg(m_text));
+    }
+
+    void skipSpaces()
+    {
+        while (m_pos < m_text.size() && m_text[m_pos].isSpace())
+            ++m_pos;
+    }
+    bool take(QChar c)
+    {
+        skipSpaces();
+        if (m_pos < m_text.size() && m_text[m_pos] == c) {
+            ++m_pos;
+            return true;
+        }
+        return false;
+    }
+    void expect(QChar c)
+    {
+        if (!take(c))
+            fail();
+    }
+
+    static std::unique_ptr<Node> binary(Op op, std::unique_ptr<Node> left, std::unique_ptr<Node> right)
+    {
+        auto node = std::make_unique<Node>();
+        node->op = op;
+        node->left = std::move(left);
+        node->right = std::move(right);
+        return node;
+    }
+
+    std::unique_ptr<Node> sum()
+    {
+        auto node = product();
+        for (;;) {
+            if (take(u'+'))
+                node = binary(Op::Add, std::move(node), product());
+            else if (take(u'-'))
+                node = binary(Op::Subtract, std::move(node), product());
+            else
+                return node;
+        }
+    }
+    std::unique_ptr<Node> product()
+    {
+        auto node = unary();
+        for (;;) {
+            if (take(u'*'))
+                node = binary(Op::Multiply, std::move(node), unary());
+            else if (take(u'/'))
+                node = binary(Op::Divide, std::move(node), unary());
+            else
+                return node;
+        }
+    }
+    std::unique_ptr<Node> unary()
+    {
+        if (take(u'-'))
+            return binary(Op::Negate, unary(), nullptr);
+        return primary();
+    }
+    std::unique_ptr<Node> primary()
+    {
+        skipSpaces();
+        if (take(u'(')) {
+            auto node = sum();
+            expect(u')');
+            return node;
+        }
+        auto node = std::make_unique<Node>();
+        if (m_pos < m_text.size() && (m_text[m_pos].isDigit() || m_text[m_pos] == u'.')) {
+            node->op = Op::Number;
+            node->number = number();
+            return node;
+        }
+        const QString word = name();
+        if (word.compare(QLatin1String("SUM"), Qt::CaseInsensitive) == 0 && take(u'(')) {
+            node->op = Op::Sum;
+            node->field = name();
+            expect(u')');
+        } else if (word.compare(QLatin1String("COUNT"), Qt::CaseInsensitive) == 0) {
+            node->op = Op::Count;
+            if (take(u'('))
+                expect(u')');
+        } else {
+            node->op = Op::Field;
+            node->field = word;
+        }
+        return node;
+    }
+    double number()
+    {
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && (m_text[m_pos].isDigit() || m_text[m_pos] == u'.'))
+            ++m_pos;
+        bool ok = false;
+        const double value = m_text.mid(start, m_pos - start).toDouble(&ok);
+        if (!ok)
+            fail();
+        return value;
+    }
+    QString name()
+    {
+        skipSpaces();
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == u'_'))
+            ++m_pos;
+        if (m_pos == start || m_text[start].isDigit())
+            fail();
+        return m_text.mid(start, m_pos - start);
+    }
+
+    const QString &m_text;
+    qsizetype m_pos = 0;
+};
+
+void collectFields(const Node *node, Op op, QStringList &out)
+{
+    if (!node)
+        return;
+    if (node->op == op && !out.contains(node->field, Qt::CaseInsensitive))
+        out.append(node->field);
+    collectFields(node->left.get(), op, out);
+    collectFields(node->right.get(), op, out);
+}
+
+double evaluate(const Node &node, const ExpressionContext &context, const QString &text)
+{
+    switch (node.op) {
+    case Op::Number: return node.number;
+    case Op::Field: return context.field(node.field);
+    case Op::Sum: return context.sum(node.field);
+    case Op::Count: return context.count();
+    case Op::Negate: return -evaluate(*node.left, context, text);
+    case Op::Add: return evaluate(*node.left, context, text) + evaluate(*node.right, context, text);
+    case Op::Subtract: return evaluate(*node.left, context, text) - evaluate(*node.right, context, text);
+    case Op::Multiply: return evaluate(*node.left, context, text) * evaluate(*node.right, context, text);
+    case Op::Divide: {
+        const double divisor = evaluate(*node.right, context, text);
+        if (divisor == 0)
+            throw Error(QStringLiteral("Division by zero in report expression '%1'").arg(text));
+        return evaluate(*node.left, context, text) / divisor;
+    }
+    }
+    return 0;
+}
+
+} // namespace
+
+ReportExpression::ReportExpression(const QString &text) : m_text(text), m_root(Parser(m_text).parse()) {}
+ReportExpression::~ReportExpression() = default;
+ReportExpression::ReportExpression(ReportExpression &&) noexcept = default;
+ReportExpression &ReportExpression::operator=(ReportExpression &&) noexcept = default;
+
+QStringList ReportExpression::summedFields() const
+{
+    QStringList fields;
+    collectFields(m_root.get(), Op::Sum, fields);
+    return fields;
+}
+
+QStringList ReportExpression::rowFields() const
+{
+    QStringList fields;
+    collectFields(m_root.get(), Op::Field, fields);
+    return fields;
+}
+
+double ReportExpression::evaluate(const ExpressionContext &context) const
+{
+    return coop::evaluate(*m_root, context, m_text);
+}
+
+} // namespace coop
