@@ -1,0 +1,141 @@
+#include "form1.h"
+
+#include "data/databaseerror.h"
+#include "data/internalserver.h"
+#include "form2.h"
+#include "jpegimage.h"
+#include "widgets/screen.h"
+#include "windowregistry.h"
+
+#include <QFile>
+#include <QToolButton>
+
+// The tool bar's pictures are compiled into this library; a static library's resources must be
+// registered by name, or the linker leaves them out.
+static void registerImageList() { Q_INIT_RESOURCE(form1); }
+
+namespace coop {
+
+namespace {
+constexpr QSize ToolButtonSize(36, 31);
+constexpr int SeparatorWidth = 8;
+} // namespace
+
+TForm1::TForm1(WindowRegistry &windows) : m_windows(windows)
+{
+    registerImageList();
+    setupUi(this);
+    sizeToolButtons();
+    connectCommands();
+    centreOnScreen(*this);
+    loadPicture();
+    Database1.setAliasName(QStringLiteral("MyDB3"));
+    Database1.setDatabaseName(QStringLiteral("190400"));
+    Database1.setLoginPrompt(false);
+    Database1.setParams({QStringLiteral("USER NAME=root")});
+    Database1.setConnected(true);
+}
+
+TForm1::~TForm1() { Database1.setConnected(false); }
+
+void TForm1::connectCommands()
+{
+    connect(N2, &QAction::triggered, this, &TForm1::N2Click);
+    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    connect(N5, &QAction::triggered, this, &TForm1::N5Click);
+    connect(N6, &QAction::triggered, this, &TForm1::N6Click);
+    connect(N7, &QAction::triggered, this, &TForm1::N7Click);
+    connect(N8, &QAction::triggered, this, &TForm1::N8Click);
+    connect(N9, &QAction::triggered, this, &TForm1::N9Click);
+    connect(N11, &QAction::triggered, this, &TForm1::N11Click);
+    connect(N12, &QAction::triggered, this, &TForm1::N12Click);
+    connect(N13, &QAction::triggered, this, &TForm1::N13Click);
+    connect(N15, &QAction::triggered, this, &TForm1::N15Click);
+    connect(N16, &QAction::triggered, this, &TForm1::N16Click);
+    connect(N17, &QAction::triggered, this, &TForm1::N17Click);
+    connect(N18, &QAction::triggered, this, &TForm1::N18Click);
+    connect(N19, &QAction::triggered, this, &TForm1::N19Click);
+    connect(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
+    connect(ToolButton3, &QAction::triggered, this, &TForm1::ToolButton3Click);
+    connect(ToolButton5, &QAction::triggered, this, &TForm1::ToolButton5Click);
+    connect(ToolButton7, &QAction::triggered, this, &TForm1::ToolButton7Click);
+    connect(ToolButton9, &QAction::triggered, this, &TForm1::ToolButton9Click);
+    connect(ToolButton11, &QAction::triggered, this, &TForm1::ToolButton11Click);
+    connect(ToolButton13, &QAction::triggered, this, &TForm1::ToolButton13Click);
+}
+
+// A tool bar's buttons take the size of their pictures and its separators the style's width;
+// the main window's are fixed. The tool tip also names the button for assistive technology,
+// since its caption is never shown.
+void TForm1::sizeToolButtons()
+{
+    for (QAction *action : ToolBar1->actions()) {
+        QWidget *item = ToolBar1->widgetForAction(action);
+        if (!item)
+            continue;
+        if (action->isSeparator()) {
+            item->setFixedWidth(SeparatorWidth);
+        } else {
+            item->setFixedSize(ToolButtonSize);
+            item->setAccessibleName(action->toolTip());
+        }
+    }
+}
+
+// The picture is decoration only: if it cannot be read the background colour shows instead.
+void TForm1::loadPicture()
+{
+    try {
+        QFile file(shippedFile(QStringLiteral("assets/background.jpg")));
+        if (!file.open(QIODevice::ReadOnly))
+            throw Error(file.errorString());
+        Image1->setPixmap(QPixmap::fromImage(decodeJpeg(file.readAll())));
+    } catch (const Error &error) {
+        qWarning("The background picture was not shown: %s", qPrintable(error.text()));
+    }
+}
+
+void TForm1::open(QDialog &screen) { showModal(screen); }
+
+void TForm1::N2Click()
+{
+    if (Database1.connected())
+        return;
+    TForm2 &dialog = m_windows.form2();
+    if (showModal(dialog) != mrYes)
+        return;
+    Database1.clearParams();
+    Database1.appendParam(QStringLiteral("USER NAME=") + dialog.Edit1->text());
+    Database1.appendParam(QStringLiteral("DATABASE NAME=") + dialog.Edit2->text());
+    Database1.appendParam(QStringLiteral("PASSWORD=") + dialog.Edit3->text());
+    Database1.setConnected(true);
+}
+
+void TForm1::N3Click()
+{
+    if (Database1.connected())
+        Database1.setConnected(false);
+}
+
+void TForm1::N5Click() { open(m_windows.form3()); }
+void TForm1::N6Click() { open(m_windows.form4()); }
+void TForm1::N7Click() { open(m_windows.form8()); }
+void TForm1::N8Click() { open(m_windows.form9()); }
+void TForm1::N9Click() { open(m_windows.form10()); }
+void TForm1::N11Click() { open(m_windows.form7()); }
+void TForm1::N12Click() { open(m_windows.form11()); }
+void TForm1::N13Click() { open(m_windows.form13()); }
+void TForm1::N15Click() { open(m_windows.form14()); }
+void TForm1::N16Click() { open(m_windows.form15()); }
+void TForm1::N17Click() { open(m_windows.form12()); }
+void TForm1::N18Click() { open(m_windows.form16()); }
+void TForm1::N19Click() { close(); }
+void TForm1::ToolButton1Click() { open(m_windows.form7()); }
+void TForm1::ToolButton3Click() { open(m_windows.form11()); }
+void TForm1::ToolButton5Click() { open(m_windows.form13()); }
+void TForm1::ToolButton7Click() { open(m_windows.form15()); }
+void TForm1::ToolButton9Click() { open(m_windows.form14()); }
+void TForm1::ToolButton11Click() { open(m_windows.form12()); }
+void TForm1::ToolButton13Click() { open(m_windows.form16()); }
+
+} // namespace coop

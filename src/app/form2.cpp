@@ -1,0 +1,17 @@
+#include "form2.h"
+
+namespace coop {
+
+TForm2::TForm2()
+{
+    setupUi(this);
+    setCancelButton(BitBtn2);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
+}
+
+void TForm2::BitBtn1Click() { done(mrYes); }
+
+void TForm2::BitBtn2Click() { done(mrCancel); }
+
+} // namespace coop

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+namespace coop {
+
+class Database;
+class Screen;
+class TForm1;
+class TForm2;
+
+// Every window of the system, each created once, in its fixed order, and living until the program
+// ends: the main window first (its connection opens as it is created), the connection dialog, the
+// screens and the two search and filter dialogs by number, the five document layouts and the
+// revenue chart last. Each screen's stored-open queries are opened as the screen is created, then
+// its creation handler runs. The windows reach one another only through here.
+class WindowRegistry
+{
+public:
+    // Raises the first failure of the connection or of a stored-open query; whatever was already
+    // created is destroyed again.
+    WindowRegistry();
+    // Destroys the windows in reverse order of creation, so the main window, which closes the
+    // connection, goes last.
+    ~WindowRegistry();
+    WindowRegistry(const WindowRegistry &) = delete;
+    WindowRegistry &operator=(const WindowRegistry &) = delete;
+
+    TForm1 &form1() const { return *m_form1; }
+    Database &database() const;
+    TForm2 &form2() const { return *m_form2; }
+    Screen &form3() const { return *m_form3; }
+    Screen &form4() const { return *m_form4; }
+    Screen &form5() const { return *m_form5; }
+    Screen &form6() const { return *m_form6; }
+    Screen &form7() const { return *m_form7; }
+    Screen &form8() const { return *m_form8; }
+    Screen &form9() const { return *m_form9; }
+    Screen &form10() const { return *m_form10; }
+    Screen &form11() const { return *m_form11; }
+    Screen &form12() const { return *m_form12; }
+    Screen &form13() const { return *m_form13; }
+    Screen &form14() const { return *m_form14; }
+    Screen &form15() const { return *m_form15; }
+    Screen &form16() const { return *m_form16; }
+    QObject &quickReport17() const { return *m_quickReport17; }
+    QObject &quickReport18() const { return *m_quickReport18; }
+    QObject &quickReport19() const { return *m_quickReport19; }
+    QObject &quickReport20() const { return *m_quickReport20; }
+    QObject &quickReport21() const { return *m_quickReport21; }
+    Screen &form22() const { return *m_form22; }
+
+    // The windows in the order they were created.
+    std::vector<QObject *> windows() const;
+
+private:
+    void createAll();
+    template <class Window> Window *adopt(std::unique_ptr<Window> window);
+    template <class Window> Window *createScreen(std::unique_ptr<Window> screen);
+    Screen *placeholder(const char *instanceName, const QString &caption, int width, int height, bool dialogColour = false);
+    QObject *placeholderReport(const char *instanceName);
+    void destroyAll();
+
+    std::vector<std::unique_ptr<QObject>> m_created;
+    TForm1 *m_form1 = nullptr;
+    TForm2 *m_form2 = nullptr;
+    Screen *m_form3 = nullptr;
+    Screen *m_form4 = nullptr;
+    Screen *m_form5 = nullptr;
+    Screen *m_form6 = nullptr;
+    Screen *m_form7 = nullptr;
+    Screen *m_form8 = nullptr;
+    Screen *m_form9 = nullptr;
+    Screen *m_form10 = nullptr;
+    Screen *m_form11 = nullptr;
+    Screen *m_form12 = nullptr;
+    Screen *m_form13 = nullptr;
+    Screen *m_form14 = nullptr;
+    Screen *m_form15 = nullptr;
+    Screen *m_form16 = nullptr;
+    QObject *m_quickReport17 = nullptr;
+    QObject *m_quickReport18 = nullptr;
+    QObject *m_quickReport19 = nullptr;
+    QObject *m_quickReport20 = nullptr;
+    QObject *m_quickReport21 = nullptr;
+    Screen *m_form22 = nullptr;
+};
+
+} // namespace coop

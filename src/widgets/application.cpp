@@ -1,0 +1,67 @@
+#include "application.h"
+
+#include "data/databaseerror.h"
+#include "messages.h"
+
+#include <QFileInfo>
+
+namespace coop {
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationDisplayName(applicationTitle());
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error &error) {
+        showErrorBox(error.text());
+    } catch (const std::exception &error) {
+        showErrorBox(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}
+
+QString applicationTitle()
+{
+    const QString file = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString stem = file.section(u'.', 0, 0);
+    if (stem.isEmpty())
+        return stem;
+    return stem.left(1).toUpper() + stem.mid(1).toLower();
+}
+
+QString errorBoxText(const QString &text)
+{
+    if (!text.isEmpty() && text.back() > u'.')
+        return text + u'.';
+    return text;
+}
+
+void showErrorBox(const QString &text)
+{
+    MessageRequest request;
+    request.kind = MessageKind::ErrorBox;
+    request.caption = applicationTitle();
+    request.text = errorBoxText(text);
+    request.buttons = MessageButton::Ok;
+    request.icon = MessageIcon::Error;
+    showMessageRequest(request);
+}
+
+bool runHandler(const std::function<void()> &handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const Error &error) {
+        showErrorBox(error.text());
+    } catch (const std::exception &error) {
+        showErrorBox(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}
+
+} // namespace coop

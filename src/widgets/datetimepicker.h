@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateEdit>
+
+namespace coop {
+
+// A date field (dd.MM.yyyy) with a drop-down calendar. closeUp is emitted whenever the calendar
+// closes, after a date was picked in it or when it was dismissed.
+class DateTimePicker : public QDateEdit
+{
+    Q_OBJECT
+
+public:
+    explicit DateTimePicker(QWidget *parent = nullptr);
+
+signals:
+    void closeUp();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *m_popup = nullptr;
+};
+
+} // namespace coop

@@ -1,0 +1,189 @@
+#include "data/databaseerror.h"
+#include "guitestmain.h"
+#include "messagerecorder.h"
+#include "widgets/datetimepicker.h"
+#include "widgets/idcombobox.h"
+#include "widgets/keyfilteredit.h"
+#include "widgets/maskedit.h"
+
+#include <QCalendarWidget>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+
+using namespace coop;
+
+namespace {
+
+const QString DateMask = QStringLiteral("0000-00-00;1;_");
+const QString PhoneMask = QStringLiteral("(000)-000-00-00;1;_");
+const QString IncompleteError = QStringLiteral("Invalid input value.  Use escape key to abandon changes.");
+
+// A window with a masked field followed by a plain one, active so that focus moves as it does for
+// the user.
+struct MaskWindow
+{
+    QWidget window;
+    MaskEdit *mask = new MaskEdit(&window);
+    QLineEdit *next = new QLineEdit(&window);
+
+    explicit MaskWindow(const QString &editMask)
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(mask);
+        layout->addWidget(next);
+        mask->setEditMask(editMask);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        mask->setFocus(Qt::TabFocusReason);
+    }
+};
+
+} // namespace
+
+class TestEntryFields : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void maskKeepsBlanks_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty date") << DateMask << "" << "    -  -  " << "____-__-__";
+        QTest::newRow("full date") << DateMask << "20110305" << "2011-03-05" << "2011-03-05";
+        QTest::newRow("year only") << DateMask << "2011" << "2011-  -  " << "2011-__-__";
+        QTest::newRow("letters and dashes dropped") << DateMask << "2a0-11x03" << "2011-03-  " << "2011-03-__";
+        QTest::newRow("extra digits dropped") << DateMask << "201103059" << "2011-03-05" << "2011-03-05";
+        QTest::newRow("backspace blanks the last digit") << DateMask << "20113\b" << "2011-  -  " << "2011-__-__";
+        QTest::newRow("empty phone") << PhoneMask << "" << "(   )-   -  -  " << "(___)-___-__-__";
+        QTest::newRow("full phone") << PhoneMask << "0501234567" << "(050)-123-45-67" << "(050)-123-45-67";
+        QTest::newRow("part of a phone") << PhoneMask << "0501" << "(050)-1  -  -  " << "(050)-1__-__-__";
+    }
+    void maskKeepsBlanks()
+    {
+        QFETCH(QString, mask);
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        MaskWindow w(mask);
+        w.mask->setCursorPosition(0);
+        QTest::keyClicks(w.mask, keys);
+        QCOMPARE(w.mask->text(), text);
+        QCOMPARE(w.mask->displayText(), shown);
+        QCOMPARE(w.mask->isComplete(), !text.contains(u' '));
+    }
+
+    void leavingAMaskedField_data()
+    {
+        QTest::addColumn<QString>("initial");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("changed and incomplete") << "" << "2011" << true;
+        QTest::newRow("changed and complete") << "" << "20110305" << false;
+        QTest::newRow("unchanged and empty") << "" << "" << false;
+        QTest::newRow("complete date blanked") << "2011-03-05" << "\b\b" << true;
+    }
+    void leavingAMaskedField()
+    {
+        QFETCH(QString, initial);
+        QFETCH(QString, keys);
+        QFETCH(bool, refused);
+        MessageRecorder messages;
+        MaskWindow w(DateMask);
+        w.mask->setText(initial);
+        w.mask->setFocus(Qt::TabFocusReason);
+        w.mask->setCursorPosition(initial.isEmpty() ? 0 : int(initial.size()));
+        QTest::keyClicks(w.mask, keys);
+        w.next->setFocus(Qt::TabFocusReason);
+        QCOMPARE(w.mask->hasFocus(), refused);
+        QCOMPARE(messages.requests.size(), refused ? 1 : 0);
+        if (refused) {
+            QCOMPARE(messages.requests.first().kind, MessageKind::ErrorBox);
+            QCOMPARE(messages.requests.first().text, IncompleteError);
+        }
+    }
+
+    void escapeRestoresTheTextBeforeEditing()
+    {
+        MessageRecorder messages;
+        MaskWindow w(DateMask);
+        w.mask->setText(QStringLiteral("2011-03-05"));
+        w.mask->setCursorPosition(0);
+        QTest::keyClicks(w.mask, QStringLiteral("19"));
+        QCOMPARE(w.mask->text(), QStringLiteral("1911-03-05"));
+        QTest::keyClick(w.mask, Qt::Key_Backspace);
+        QTest::keyClick(w.mask, Qt::Key_Escape);
+        QCOMPARE(w.mask->text(), QStringLiteral("2011-03-05"));
+        w.next->setFocus(Qt::TabFocusReason);
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    void keyFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("comma: second comma dropped") << "comma" << "12,5," << "12,5";
+        QTest::newRow("comma: point dropped") << "comma" << "1.5" << "15";
+        QTest::newRow("comma: backspace works") << "comma" << "12,\b5" << "125";
+        QTest::newRow("point: comma becomes point") << "point" << "12,5" << "12.5";
+        QTest::newRow("point: only one mark") << "point" << "12,5,." << "12.5";
+        QTest::newRow("digits: others dropped") << "digits" << "a1-2,3.4" << "1234";
+        QTest::newRow("digits: backspace works") << "digits" << "12\b3" << "13";
+    }
+    void keyFilters()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QLineEdit edit;
+        attachKeyFilter(&edit, filter == u"comma"   ? CommaDecimalFilter
+                               : filter == u"point" ? PointDecimalFilter
+                                                    : DigitsOnlyFilter);
+        edit.show();
+        QTest::keyClicks(&edit, keys);
+        QCOMPARE(edit.text(), text);
+    }
+
+    void pickerClosesUpAfterThePick()
+    {
+        DateTimePicker picker;
+        picker.show();
+        QCOMPARE(picker.displayFormat(), QStringLiteral("dd.MM.yyyy"));
+        QDate dateAtCloseUp;
+        QObject::connect(&picker, &DateTimePicker::closeUp, &picker, [&] { dateAtCloseUp = picker.date(); });
+        QSignalSpy closeUps(&picker, &DateTimePicker::closeUp);
+        const QPoint arrow(picker.width() - 4, picker.height() / 2);
+        QTest::mouseClick(&picker, Qt::LeftButton, {}, arrow);
+        QVERIFY(picker.calendarWidget()->isVisible());
+        QCOMPARE(closeUps.size(), 0);
+        emit picker.calendarWidget()->activated(QDate(2011, 3, 5));
+        QCOMPARE(closeUps.size(), 1);
+        QCOMPARE(dateAtCloseUp, QDate(2011, 3, 5));
+        QCOMPARE(picker.text(), QStringLiteral("05.03.2011"));
+
+        QTest::mouseClick(&picker, Qt::LeftButton, {}, arrow);
+        QVERIFY(picker.calendarWidget()->isVisible());
+        QTest::keyClick(picker.calendarWidget()->window(), Qt::Key_Escape);
+        QCOMPARE(closeUps.size(), 2);
+    }
+
+    void comboBoxAnswersTheIdOfTheSelectedEntry()
+    {
+        IdComboBox combo;
+        QVERIFY_THROWS_EXCEPTION(Error, combo.selectedId());
+        combo.addItems({QStringLiteral("Хліб"), QStringLiteral("Молоко")});
+        combo.idList() << QStringLiteral("7") << QStringLiteral("12");
+        combo.setCurrentIndex(1);
+        QCOMPARE(combo.selectedId(), QStringLiteral("12"));
+        combo.clearAll();
+        QCOMPARE(combo.count(), 0);
+        QVERIFY(combo.idList().isEmpty());
+    }
+};
+
+COOP_GUI_TEST_MAIN(TestEntryFields)
+#include "test_entryfields.moc"
