@@ -4,8 +4,8 @@
 #include "app/windowregistry.h"
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
-#include "guitestmain.h"
-#include "messagerecorder.h"
+#include "support/guitestmain.h"
+#include "support/messagerecorder.h"
 #include "support/testdatabase.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/program.h"
-#include "guitestmain.h"
-#include "messagerecorder.h"
+#include "support/guitestmain.h"
+#include "support/messagerecorder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "data/database.h"
 #include "data/query.h"
-#include "guitestmain.h"
+#include "support/guitestmain.h"
 #include "support/testdatabase.h"
 #include "widgets/dbgrid.h"
 

@@ -1,6 +1,6 @@
 #include "data/databaseerror.h"
-#include "guitestmain.h"
-#include "messagerecorder.h"
+#include "support/guitestmain.h"
+#include "support/messagerecorder.h"
 #include "widgets/application.h"
 #include "widgets/screen.h"
 

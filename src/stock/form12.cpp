@@ -1,0 +1,33 @@
+#include "form12.h"
+
+#include "data/query.h"
+#include "widgets/handler.h"
+
+namespace coop {
+
+TForm12::TForm12(Database &database, QWidget *parent) : Screen(parent), Query1(new Query(database, this))
+{
+    setupUi(this);
+    Query1->setObjectName(QStringLiteral("Query1"));
+    Query1->sql().setLines({QStringLiteral("Select baza.id, baza.idTovary, baza.kilkistNaBazi, tovary.nazvatovary"),
+                            QStringLiteral("From baza, tovary"), QStringLiteral("Where baza.idTovary = Tovary.Id")});
+    Query1->addField({QStringLiteral("id"), FieldType::Integer, 0, QStringLiteral("Код"), 6});
+    Query1->addField({QStringLiteral("nazvatovary"), FieldType::String, 40, QStringLiteral("Назва товару"), 30});
+    Query1->addField({QStringLiteral("idTovary"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("kilkistNaBazi"), FieldType::Float, 0, QStringLiteral("Кількість на складі")});
+    DBGrid1->setQuery(Query1);
+
+    onEvent(BitBtn1, &QPushButton::clicked, this, &TForm12::BitBtn1Click);
+    onEvent(BitBtn2, &QPushButton::clicked, this, &TForm12::BitBtn2Click);
+}
+
+void TForm12::BitBtn1Click() { close(); }
+
+void TForm12::BitBtn2Click()
+{
+    Query1->open();
+    if (m_previewStockCard)
+        m_previewStockCard();
+}
+
+} // namespace coop

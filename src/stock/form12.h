@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui_form12.h"
+#include "widgets/screen.h"
+
+#include <functional>
+
+namespace coop {
+
+class Database;
+class Query;
+
+// "Склад": what lies in the base warehouse, one row per article of baza. It only shows. Its
+// query is loaded at start-up and reloaded only by the commands that change baza (posting a
+// receipt, moving goods to a shop), which reach Query1 through the registry; opening the screen
+// reloads nothing.
+class TForm12 : public Screen, public Ui::TForm12
+{
+    Q_OBJECT
+
+public:
+    explicit TForm12(Database &database, QWidget *parent = nullptr);
+
+    Query *const Query1;
+
+    // How the stock card is previewed; given by the registry once the report layouts exist.
+    void setStockCardPreview(std::function<void()> preview) { m_previewStockCard = std::move(preview); }
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+protected:
+    QList<Query *> storedOpenQueries() override { return {Query1}; }
+
+private:
+    std::function<void()> m_previewStockCard;
+};
+
+} // namespace coop

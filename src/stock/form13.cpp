@@ -1,0 +1,74 @@
+#include "form13.h"
+
+#include "data/query.h"
+#include "widgets/handler.h"
+
+namespace coop {
+
+namespace {
+
+const QStringList StockStatement = {
+    QStringLiteral("Select nayavnistvmagazuni.id, nayavnistvmagazuni.IdMagazuny, nayavnistvmagazuni.IdTovary, "
+                   "nayavnistvmagazuni.Kilkist, nayavnistvmagazuni.CinaOblikova, nayavnistvmagazuni.CinaRozdribna, "
+                   "magazunu.id, tovary.nazvatovary"),
+    QStringLiteral("From nayavnistvmagazuni, magazunu, tovary"),
+    QStringLiteral("Where nayavnistvmagazuni.Idmagazuny = magazunu.id AND nayavnistvmagazuni.IdTovary = tovary.id"),
+};
+
+} // namespace
+
+TForm13::TForm13(Database &database, QWidget *parent)
+    : Screen(parent), Query1(new Query(database, this)), Query3(new Query(database, this))
+{
+    setupUi(this);
+    Query1->setObjectName(QStringLiteral("Query1"));
+    Query1->sql().setLines({QStringLiteral("Select magazunu.id, magazunu.NazvaMagazuny, magazunu.AdresaMagazuny, "
+                                           "spivrobitnuku.PIB, magazunu.IdSpivrobitnuka"),
+                            QStringLiteral("From magazunu, spivrobitnuku"),
+                            QStringLiteral("Where magazunu.IdSpivrobitnuka = spivrobitnuku.id"), QString()});
+    Query1->addField({QStringLiteral("id"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("NazvaMagazuny"), FieldType::String, 32, QStringLiteral("Назва магазину"), 30});
+    Query1->addField({QStringLiteral("AdresaMagazuny"), FieldType::String, 40, QString(), 0, false});
+    Query1->addField({QStringLiteral("PIB"), FieldType::String, 40, QString(), 0, false});
+    Query1->addField({QStringLiteral("IdSpivrobitnuka"), FieldType::Integer, 0, QString(), 0, false});
+
+    Query3->setObjectName(QStringLiteral("Query3"));
+    Query3->sql().setLines(StockStatement);
+    Query3->addField({QStringLiteral("id"), FieldType::Integer, 0, QString(), 0, false});
+    Query3->addField({QStringLiteral("IdMagazuny"), FieldType::Integer, 0, QString(), 0, false});
+    Query3->addField({QStringLiteral("nazvatovary"), FieldType::String, 40, QStringLiteral("Назва товару"), 26});
+    Query3->addField({QStringLiteral("IdTovary"), FieldType::Integer, 0, QString(), 0, false});
+    Query3Kilkist = Query3->addField({QStringLiteral("Kilkist"), FieldType::Float, 0, QStringLiteral("Кількість")});
+    Query3CinaOblikova = Query3->addField({QStringLiteral("CinaOblikova"), FieldType::Float, 0, QStringLiteral("Ціна облікова")});
+    Query3->addField({QStringLiteral("CinaRozdribna"), FieldType::Float, 0, QStringLiteral("Ціна роздрібна")});
+    Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
+    Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Float, 0, QStringLiteral("Сума"), 0, true, FieldKind::Calculated});
+
+    DBGrid1->setQuery(Query1);
+    DBGrid2->setQuery(Query3);
+
+    connect(Query1, &Query::afterScroll, this, &TForm13::Query1AfterScroll);
+    connect(Query3, &Query::calcFields, this, &TForm13::Query3CalcFields);
+    onEvent(BitBtn1, &QPushButton::clicked, this, &TForm13::BitBtn1Click);
+}
+
+void TForm13::Query1AfterScroll()
+{
+    Query3->close();
+    if (Query1->isEmpty())
+        return;
+    QStringList lines = StockStatement;
+    lines.append(QStringLiteral("and nayavnistvmagazuni.Idmagazuny=") + Query1->fieldByName(QStringLiteral("id"))->asString());
+    Query3->sql().setLines(lines);
+    Query3->open();
+}
+
+void TForm13::Query3CalcFields()
+{
+    // A NULL quantity or price reads 0, and so counts as 0.
+    Query3Suma->setValue(Query3Kilkist->asFloat() * Query3CinaOblikova->asFloat());
+}
+
+void TForm13::BitBtn1Click() { close(); }
+
+} // namespace coop

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui_form13.h"
+#include "widgets/screen.h"
+
+namespace coop {
+
+class Database;
+class Field;
+class Query;
+
+// "Наявність в магазині": the shops on the left and the stock of the selected shop on the right,
+// with each row's value at the accounting price. It only shows. The shops are loaded once at
+// start-up; the stock follows the selected shop, and moving goods into a shop reopens Query3
+// through the registry with its current text.
+class TForm13 : public Screen, public Ui::TForm13
+{
+    Q_OBJECT
+
+public:
+    explicit TForm13(Database &database, QWidget *parent = nullptr);
+
+    Query *const Query1;
+    Query *const Query3;
+
+    void Query1AfterScroll();
+    void Query3CalcFields();
+    void BitBtn1Click();
+
+protected:
+    QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
+
+private:
+    Field *Query3Kilkist;
+    Field *Query3CinaOblikova;
+    Field *Query3Suma;
+};
+
+} // namespace coop
