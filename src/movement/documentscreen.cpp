@@ -1,0 +1,310 @@
+#include "documentscreen.h"
+
+#include "data/format.h"
+#include "data/query.h"
+#include "widgets/datetimepicker.h"
+#include "widgets/dbgrid.h"
+#include "widgets/handler.h"
+#include "widgets/idcombobox.h"
+#include "widgets/messages.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+
+namespace coop {
+
+DocumentScreen::DocumentScreen(QWidget *parent) : Screen(parent) {}
+
+void DocumentScreen::setRoles(Roles roles)
+{
+    m_roles = std::move(roles);
+    const Roles &r = m_roles;
+    connect(r.header, &Query::afterScroll, this, &DocumentScreen::headerScrolled);
+    if (r.headerPanel) {
+        onEvent(r.headerPanel->add, &QAbstractButton::clicked, this, &DocumentScreen::headerAdd);
+        onEvent(r.headerPanel->edit, &QAbstractButton::clicked, this, &DocumentScreen::headerEdit);
+        onEvent(r.headerPanel->remove, &QAbstractButton::clicked, this, &DocumentScreen::headerDelete);
+        onEvent(r.headerPanel->accept, &QAbstractButton::clicked, this, &DocumentScreen::headerAccept);
+        onEvent(r.headerPanel->cancel, &QAbstractButton::clicked, this, &DocumentScreen::headerCancel);
+    }
+    onEvent(r.linesPanel.add, &QAbstractButton::clicked, this, &DocumentScreen::lineAdd);
+    onEvent(r.linesPanel.edit, &QAbstractButton::clicked, this, &DocumentScreen::lineEdit);
+    onEvent(r.linesPanel.remove, &QAbstractButton::clicked, this, &DocumentScreen::lineDelete);
+    onEvent(r.linesPanel.accept, &QAbstractButton::clicked, this, &DocumentScreen::lineAccept);
+    onEvent(r.linesPanel.cancel, &QAbstractButton::clicked, this, &DocumentScreen::lineCancel);
+    if (r.filter.from)
+        onEvent(r.filter.from, &DateTimePicker::closeUp, this, &DocumentScreen::dateFilterClosed);
+    if (r.filter.to)
+        onEvent(r.filter.to, &DateTimePicker::closeUp, this, &DocumentScreen::dateFilterClosed);
+    if (r.filter.showAll)
+        onEvent(r.filter.showAll, &QAbstractButton::clicked, this, &DocumentScreen::showAll);
+    if (r.sum.total)
+        onEvent(r.sum.total, &QAbstractButton::clicked, this, &DocumentScreen::totalLines);
+    if (r.sum.clear)
+        onEvent(r.sum.clear, &QAbstractButton::clicked, this, &DocumentScreen::clearTotal);
+    onEvent(r.close, &QAbstractButton::clicked, this, &DocumentScreen::closeScreen);
+    enterState(State::Browsing);
+}
+
+// --- helpers ---------------------------------------------------------------------------------
+
+void DocumentScreen::fillComboBox(Query &runner, const QString &statement, const QString &textColumn, IdComboBox &combo)
+{
+    runner.sql().clear();
+    runner.sql().add(statement);
+    runner.close();
+    runner.open();
+    combo.clearAll();
+    if (!runner.isEmpty()) {
+        const ControlsDisabled still(runner);
+        const Field *id = runner.fieldByName(QStringLiteral("Id"));
+        const Field *text = runner.fieldByName(textColumn);
+        for (int row = 0; row < runner.recordCount(); ++row) {
+            combo.idList().append(runner.displayText(row, id));
+            combo.addItem(runner.displayText(row, text));
+        }
+        runner.last();
+    }
+    combo.setCurrentIndex(-1);
+    combo.setEditText(QString());
+}
+
+void DocumentScreen::selectId(IdComboBox &combo, const QString &id)
+{
+    combo.setCurrentIndex(int(combo.idList().indexOf(id)));
+}
+
+std::optional<QString> DocumentScreen::chosenId(const IdComboBox &combo)
+{
+    const int index = combo.currentIndex();
+    if (index < 0 || index >= combo.idList().size() || combo.itemText(index) != combo.currentText())
+        return std::nullopt;
+    return combo.idList().at(index);
+}
+
+void DocumentScreen::run(Query &runner, const QString &statement)
+{
+    runner.sql().clear();
+    runner.sql().add(statement);
+    runner.execSql();
+}
+
+std::optional<QString> DocumentScreen::currentId(Query &query)
+{
+    if (!query.active() || query.isEmpty())
+        return std::nullopt;
+    return query.fieldByName(QStringLiteral("id"))->asString();
+}
+
+void DocumentScreen::refuseWithoutRow()
+{
+    messageBox(QStringLiteral("Помилка"), QStringLiteral("Не вибрано жодного запису"), MessageButton::Ok, MessageIcon::Exclamation);
+}
+
+void DocumentScreen::reopen(Query &query)
+{
+    query.close();
+    query.open();
+}
+
+// --- states ----------------------------------------------------------------------------------
+
+void DocumentScreen::enterState(State state)
+{
+    m_state = state;
+    const bool browsing = state == State::Browsing;
+    const auto setButtons = [browsing](const Panel &panel) {
+        for (QAbstractButton *button : {panel.add, panel.edit, panel.remove})
+            button->setEnabled(browsing);
+    };
+    const auto setPanel = [](const Panel &panel, bool open) {
+        for (QWidget *control : panel.controls)
+            control->setEnabled(open);
+        panel.accept->setEnabled(open);
+        panel.cancel->setEnabled(open);
+    };
+    if (m_roles.headerPanel) {
+        setButtons(*m_roles.headerPanel);
+        setPanel(*m_roles.headerPanel, state == State::HeaderEditing);
+    }
+    setButtons(m_roles.linesPanel);
+    setPanel(m_roles.linesPanel, state == State::LineEditing);
+    // Esc presses whichever cancel button is enabled.
+    if (state == State::HeaderEditing)
+        setCancelButton(m_roles.headerPanel->cancel);
+    else if (state == State::LineEditing)
+        setCancelButton(m_roles.linesPanel.cancel);
+    else
+        setCancelButton(nullptr);
+}
+
+// --- the steps -------------------------------------------------------------------------------
+
+void DocumentScreen::FormActivate()
+{
+    // Open what is closed; re-read nothing; abandon an open panel.
+    m_roles.header->open();
+    m_roles.lines->open();
+    if (m_roles.headerPanel)
+        clearHeaderPanel();
+    clearLinePanel();
+    enterState(State::Browsing);
+}
+
+void DocumentScreen::headerScrolled()
+{
+    m_roles.lines->close();
+    if (m_roles.header->isEmpty())
+        return; // the lines query stays closed and the lines grid empty
+    QStringList statement = m_roles.linesStatement;
+    statement.append(m_roles.linesCondition + m_roles.header->fieldByName(QStringLiteral("id"))->asString());
+    m_roles.lines->sql().setLines(statement);
+    m_roles.lines->open();
+}
+
+void DocumentScreen::headerAdd()
+{
+    prepareHeaderPanel(false);
+    enterState(State::HeaderEditing);
+    Tag = m_roles.headerPanel->insertMode;
+}
+
+void DocumentScreen::headerEdit()
+{
+    if (!currentId(*m_roles.header))
+        return refuseWithoutRow();
+    prepareHeaderPanel(true);
+    enterState(State::HeaderEditing);
+    Tag = m_roles.headerPanel->updateMode;
+}
+
+void DocumentScreen::headerAccept()
+{
+    const Panel &panel = *m_roles.headerPanel;
+    if (Tag == panel.insertMode || Tag == panel.updateMode) {
+        if (Tag == panel.updateMode && !currentId(*m_roles.header))
+            return refuseWithoutRow();
+        if (!writeHeader(Tag))
+            return; // refused: the panel stays open with its values
+        reopen(*m_roles.header);
+    }
+    clearHeaderPanel();
+    enterState(State::Browsing);
+}
+
+void DocumentScreen::headerCancel()
+{
+    clearHeaderPanel();
+    enterState(State::Browsing);
+}
+
+void DocumentScreen::headerDelete()
+{
+    Query &header = *m_roles.header;
+    const std::optional<QString> id = currentId(header);
+    if (!id)
+        return refuseWithoutRow();
+    if (messageBox(m_roles.headerPanel->deleteCaption, QStringLiteral("Ви дійсно хочете видалити запис?"),
+                   MessageButton::Yes | MessageButton::No, MessageIcon::Question) != mrYes)
+        return;
+    // Where to stand afterwards: the header that follows, or the one before the last.
+    if (header.moveBy(1) == 0)
+        header.moveBy(-1);
+    const QString returnPosition = header.fieldByName(QStringLiteral("id"))->asString();
+    deleteHeader(*id);
+    reopen(header);
+    if (!header.isEmpty())
+        header.locate(QStringLiteral("Id"), returnPosition);
+    if (m_roles.headerGrid)
+        m_roles.headerGrid->setFocus();
+}
+
+void DocumentScreen::lineAdd()
+{
+    prepareLinePanel(false);
+    enterState(State::LineEditing);
+    Tag = m_roles.linesPanel.insertMode;
+}
+
+void DocumentScreen::lineEdit()
+{
+    if (!currentId(*m_roles.lines))
+        return refuseWithoutRow();
+    prepareLinePanel(true);
+    enterState(State::LineEditing);
+    Tag = m_roles.linesPanel.updateMode;
+}
+
+void DocumentScreen::lineAccept()
+{
+    const Panel &panel = m_roles.linesPanel;
+    Query &lines = *m_roles.lines;
+    if (Tag == panel.insertMode || Tag == panel.updateMode) {
+        // A line belongs to the header current at this moment; without one it has nowhere to go.
+        if (!currentId(*m_roles.header))
+            return refuseWithoutRow();
+        const std::optional<QString> lineId = Tag == panel.updateMode ? currentId(lines) : std::nullopt;
+        if (Tag == panel.updateMode && !lineId)
+            return refuseWithoutRow();
+        if (!writeLine(Tag))
+            return;
+        reopen(lines);
+        if (lineId)
+            lines.locate(QStringLiteral("Id"), *lineId);
+    }
+    clearLinePanel();
+    enterState(State::Browsing);
+}
+
+void DocumentScreen::lineCancel()
+{
+    clearLinePanel();
+    enterState(State::Browsing);
+}
+
+void DocumentScreen::lineDelete()
+{
+    const std::optional<QString> id = currentId(*m_roles.lines);
+    if (!id)
+        return refuseWithoutRow();
+    if (messageBox(m_roles.linesPanel.deleteCaption, QStringLiteral("Ви дійсно хочете видалити запис?"),
+                   MessageButton::Yes | MessageButton::No, MessageIcon::Question) == mrYes)
+        deleteLine(*id);
+    reopen(*m_roles.lines);
+}
+
+void DocumentScreen::dateFilterClosed()
+{
+    const DateFilter &filter = m_roles.filter;
+    QString expression;
+    if (filter.to)
+        expression = filter.field + QStringLiteral(">='") + LocaleDateText(filter.from->date()) + QStringLiteral("' and ")
+            + filter.field + QStringLiteral("<='") + LocaleDateText(filter.to->date()) + u'\'';
+    else
+        expression = filter.field + u'=' + QuoteSqlText(LocaleDateText(filter.from->date()));
+    filter.query->setFilter(expression);
+    filter.query->setFiltered(true);
+}
+
+void DocumentScreen::showAll() { m_roles.filter.query->setFiltered(false); }
+
+void DocumentScreen::totalLines()
+{
+    Query &lines = *m_roles.lines;
+    double total = 0;
+    if (lines.active()) {
+        const Field *sum = lines.fieldByName(m_roles.sum.field);
+        lines.first();
+        for (int i = lines.recordCount(); i > 0; --i) {
+            total += sum->asFloat();
+            lines.next();
+        }
+    }
+    m_roles.sum.edit->setText(LocaleNumberText(total));
+}
+
+void DocumentScreen::clearTotal() { m_roles.sum.edit->clear(); }
+
+void DocumentScreen::closeScreen() { close(); }
+
+} // namespace coop

@@ -1,0 +1,259 @@
+#include "form7.h"
+
+#include "data/database.h"
+#include "data/format.h"
+#include "data/query.h"
+#include "data/transaction.h"
+#include "stock/form12.h"
+#include "widgets/handler.h"
+#include "widgets/keyfilteredit.h"
+#include "widgets/messages.h"
+
+#include <QElapsedTimer>
+#include <QProgressDialog>
+
+namespace coop {
+
+namespace {
+
+const QStringList LinesStatement = {
+    QStringLiteral("Select chonadishlo.id, chonadishlo.IdTovary, chonadishlo.idNadhodgennya, chonadishlo.Kilkist, "
+                   "chonadishlo.Cina, nadhodgennya.id, tovary.NazvaTovary"),
+    QStringLiteral("From chonadishlo, nadhodgennya, tovary"),
+    QStringLiteral("Where chonadishlo.IdTovary = Tovary.Id AND chonadishlo.Idnadhodgennya = nadhodgennya.Id"),
+};
+
+void refuse(const QString &text)
+{
+    messageBox(QStringLiteral("Помилка"), text, MessageButton::Ok, MessageIcon::Exclamation);
+}
+
+} // namespace
+
+TForm7::TForm7(Database &database, QWidget *parent)
+    : DocumentScreen(parent), Query1(new Query(database, this)), Query2(new Query(database, this)),
+      Query3(new Query(database, this)), Query4(new Query(database, this)), Query5(new Query(database, this)),
+      Query6(new Query(database, this))
+{
+    setupUi(this);
+
+    Query1->sql().setLines({QStringLiteral("Select nadhodgennya.id, postachalnuku.nazvaPostachalnuka, spivrobitnuku.PIB, "
+                                           "nadhodgennya.DataNadhodgenya, nadhodgennya.IdPostachalnuka, nadhodgennya.IdSpivrobitnuka"),
+                            QStringLiteral("From nadhodgennya, postachalnuku, spivrobitnuku"),
+                            QStringLiteral("Where nadhodgennya.IdPostachalnuka = postachalnuku.id AND "
+                                           "nadhodgennya.IdSpivrobitnuka = spivrobitnuku.id")});
+    Query1->addField({QStringLiteral("id"), FieldType::Integer, 0, QStringLiteral("Код"), 6, false});
+    Query1->addField({QStringLiteral("nazvaPostachalnuka"), FieldType::String, 50, QStringLiteral("Постачальник"), 36});
+    Query1->addField({QStringLiteral("PIB"), FieldType::String, 40, QStringLiteral("Співробітник"), 32});
+    Query1->addField({QStringLiteral("DataNadhodgenya"), FieldType::Date, 0, QStringLiteral("Дата"), 14});
+    Query1->addField({QStringLiteral("IdPostachalnuka"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("IdSpivrobitnuka"), FieldType::Integer, 0, QString(), 0, false});
+
+    Query3->sql().setLines(LinesStatement);
+    Query3->addField({QStringLiteral("id"), FieldType::Integer, 0, QStringLiteral("Код"), 0, false});
+    Query3->addField({QStringLiteral("NazvaTovary"), FieldType::String, 40, QStringLiteral("Назва товару"), 35});
+    Query3Kilkist = Query3->addField({QStringLiteral("Kilkist"), FieldType::Float, 0, QStringLiteral("Кількість"), 14});
+    Query3Cina = Query3->addField({QStringLiteral("Cina"), FieldType::Float, 0, QStringLiteral("Ціна"), 14});
+    Query3->addField({QStringLiteral("IdTovary"), FieldType::Integer, 0, QString(), 0, false});
+    Query3->addField({QStringLiteral("IdNadhodgennya"), FieldType::Integer, 0, QString(), 0, false});
+    Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
+    Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Float, 0, QStringLiteral("Сума"), 14, true, FieldKind::Calculated});
+
+    for (auto [query, name] : {std::pair{Query1, "Query1"}, {Query2, "Query2"}, {Query3, "Query3"}, {Query4, "Query4"},
+                               {Query5, "Query5"}, {Query6, "Query6"}})
+        query->setObjectName(QLatin1String(name));
+    DBGrid1->setQuery(Query1);
+    DBGrid2->setQuery(Query3);
+    attachKeyFilter(Edit1, DigitsOnlyFilter);
+    attachKeyFilter(Edit2, CommaDecimalFilter);
+
+    Roles roles;
+    roles.header = Query1;
+    roles.lines = Query3;
+    roles.headerGrid = DBGrid1;
+    roles.linesStatement = LinesStatement;
+    roles.linesCondition = QStringLiteral("and chonadishlo.IdNadhodgennya=");
+    roles.headerPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
+                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, 1, 2,
+                              QStringLiteral("Видалення")};
+    roles.linesPanel = Panel{BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
+                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, 3, 4, QStringLiteral("Увага!!!")};
+    roles.filter = DateFilter{Query1, QStringLiteral("DataNadhodgenya"), DateTimePicker2, DateTimePicker3, BitBtn11};
+    roles.sum = DocumentSum{BitBtn15, BitBtn16, Edit3};
+    roles.close = BitBtn12;
+    setRoles(roles);
+
+    connect(Query3, &Query::calcFields, this, &TForm7::Query3CalcFields);
+    onEvent(BitBtn13, &QPushButton::clicked, this, &TForm7::BitBtn13Click);
+    onEvent(BitBtn14, &QPushButton::clicked, this, &TForm7::BitBtn14Click);
+    onEvent(BitBtn17, &QPushButton::clicked, this, &TForm7::BitBtn17Click);
+}
+
+void TForm7::reach(TForm12 &stock, std::function<void()> previewInvoice)
+{
+    m_stock = &stock;
+    m_previewInvoice = std::move(previewInvoice);
+}
+
+void TForm7::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat() * Query3Cina->asFloat()); }
+
+// --- headers ---------------------------------------------------------------------------------
+
+void TForm7::prepareHeaderPanel(bool editing)
+{
+    fillComboBox(*Query2, QStringLiteral("SELECT* FROM postachalnuku"), QStringLiteral("NazvaPostachalnuka"), *ComboBox1);
+    fillComboBox(*Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"), *ComboBox2);
+    if (!editing) {
+        DateTimePicker1->setDate(QDate::currentDate());
+        return;
+    }
+    selectId(*ComboBox1, Query1->fieldByName(QStringLiteral("IdPostachalnuka"))->asString());
+    selectId(*ComboBox2, Query1->fieldByName(QStringLiteral("IdSpivrobitnuka"))->asString());
+    DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataNadhodgenya"))->asDate());
+}
+
+bool TForm7::writeHeader(int mode)
+{
+    const std::optional<QString> supplier = chosenId(*ComboBox1);
+    const std::optional<QString> employee = chosenId(*ComboBox2);
+    // An empty text, or one that names no entry, has no id to write.
+    if (!supplier || !employee) {
+        refuse(QStringLiteral("Введіть коректні дані"));
+        return false;
+    }
+    const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
+    if (mode == 1)
+        run(*Query6, QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('")
+                         + *supplier + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
+    else
+        run(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + *supplier + QStringLiteral(", IdSpivrobitnuka=")
+                         + *employee + QStringLiteral(", DataNadhodgenya=") + date + QStringLiteral(" WHERE nadhodgennya.Id=")
+                         + Query1->fieldByName(QStringLiteral("id"))->asString());
+    return true;
+}
+
+void TForm7::clearHeaderPanel()
+{
+    ComboBox1->setEditText(QString());
+    ComboBox2->setEditText(QString());
+    DateTimePicker1->setDate(QDate::currentDate());
+}
+
+void TForm7::deleteHeader(const QString &id)
+{
+    run(*Query2, QStringLiteral("DELETE from nadhodgennya Where Id=") + id);
+}
+
+// --- lines -----------------------------------------------------------------------------------
+
+void TForm7::prepareLinePanel(bool editing)
+{
+    fillComboBox(*Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"), *ComboBox3);
+    if (!editing) {
+        Edit1->clear();
+        Edit2->clear();
+        return;
+    }
+    selectId(*ComboBox3, Query3->fieldByName(QStringLiteral("IdTovary"))->asString());
+    Edit1->setText(Query3Kilkist->asString());
+    Edit2->setText(Query3Cina->asString());
+}
+
+bool TForm7::writeLine(int mode)
+{
+    const std::optional<QString> goods = chosenId(*ComboBox3);
+    if (mode == 3 && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
+        refuse(QStringLiteral("Введіть дані"));
+        return false;
+    }
+    if (!goods) {
+        refuse(QStringLiteral("Введіть дані"));
+        return false;
+    }
+    const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
+    const QString quantity = QuoteSqlText(Edit1->text());
+    const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
+    if (mode == 3)
+        run(*Query4, QStringLiteral("INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('") + *goods
+                         + QStringLiteral("',") + quantity + u',' + price + u',' + header + u')');
+    else
+        run(*Query4, QStringLiteral("UPDATE chonadishlo Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
+                         + QStringLiteral(", cina=") + price + QStringLiteral(", IdNadhodgennya=") + header
+                         + QStringLiteral(" WHERE chonadishlo.Id=") + Query3->fieldByName(QStringLiteral("id"))->asString());
+    return true;
+}
+
+void TForm7::clearLinePanel()
+{
+    ComboBox3->setEditText(QString());
+    Edit1->clear();
+    Edit2->clear();
+}
+
+void TForm7::deleteLine(const QString &id)
+{
+    run(*Query4, QStringLiteral("DELETE FROM chonadishlo WHERE chonadishlo.id=") + id + u';');
+}
+
+// --- posting to the base warehouse ----------------------------------------------------------
+
+void TForm7::BitBtn13Click()
+{
+    if (!Query1->active() || Query1->isEmpty() || !Query3->active() || Query3->isEmpty()) {
+        showMessage(QStringLiteral("Введіть дані про постачання"));
+        return;
+    }
+    // All lines or none: a failure anywhere leaves the base stock as it was.
+    runInTransaction(*Query2->database(), [this] { postLines(); });
+    reopen(*Query1);
+    if (m_stock)
+        reopen(*m_stock->Query1);
+}
+
+void TForm7::postLines()
+{
+    const ControlsDisabled still(*Query3);
+    const Field *goodsField = Query3->fieldByName(QStringLiteral("IdTovary"));
+    const int lines = Query3->recordCount();
+
+    QProgressDialog progress(QStringLiteral("Оприбуткування на склад..."), QString(), 0, lines, this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+
+    Query3->first();
+    for (int line = 0; line < lines; ++line) {
+        const QString goods = goodsField->asString();
+        const QString quantity = Query3Kilkist->asString();
+        Query2->sql().clear();
+        Query2->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`"));
+        Query2->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(");"));
+        Query2->open();
+        const qint64 count = Query2->fieldByName(QStringLiteral("cnt"))->asInteger();
+        Query2->sql().clear();
+        if (count < 1)
+            Query2->sql().add(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity + QStringLiteral(");"));
+        else
+            Query2->sql().add(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+(") + QuoteSqlText(quantity)
+                              + QStringLiteral(") where IdTovary=") + goods);
+        Query2->execSql();
+        Query3->next();
+        if (line % 64 == 0)
+            progress.setValue(line);
+    }
+    progress.setValue(lines);
+}
+
+void TForm7::BitBtn14Click()
+{
+    if (m_stock)
+        showModal(*m_stock);
+}
+
+void TForm7::BitBtn17Click()
+{
+    if (m_previewInvoice)
+        m_previewInvoice();
+}
+
+} // namespace coop

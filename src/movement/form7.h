@@ -1,0 +1,60 @@
+#pragma once
+
+#include "documentscreen.h"
+#include "ui_form7.h"
+
+#include <functional>
+
+namespace coop {
+
+class Database;
+class Field;
+class TForm12;
+
+// "Надходження товарів": receipts from suppliers (nadhodgennya) and their lines (chonadishlo),
+// and their posting to the base warehouse.
+class TForm7 : public DocumentScreen, public Ui::TForm7
+{
+    Q_OBJECT
+
+public:
+    explicit TForm7(Database &database, QWidget *parent = nullptr);
+
+    Query *const Query1; // headers
+    Query *const Query2; // supplier and goods lists, header delete, posting
+    Query *const Query3; // lines of the current header
+    Query *const Query4; // line insert, update, delete
+    Query *const Query5; // employee list
+    Query *const Query6; // header insert and update
+
+    // The screens and documents it reaches, given by the registry once all are created.
+    void reach(TForm12 &stock, std::function<void()> previewInvoice);
+
+    void Query3CalcFields();
+    void BitBtn13Click();
+    void BitBtn14Click();
+    void BitBtn17Click();
+
+protected:
+    QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
+
+    void prepareHeaderPanel(bool editing) override;
+    bool writeHeader(int mode) override;
+    void clearHeaderPanel() override;
+    void deleteHeader(const QString &id) override;
+    void prepareLinePanel(bool editing) override;
+    bool writeLine(int mode) override;
+    void clearLinePanel() override;
+    void deleteLine(const QString &id) override;
+
+private:
+    void postLines();
+
+    Field *Query3Kilkist;
+    Field *Query3Cina;
+    Field *Query3Suma;
+    TForm12 *m_stock = nullptr;
+    std::function<void()> m_previewInvoice;
+};
+
+} // namespace coop
