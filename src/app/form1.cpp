@@ -6,6 +6,9 @@
 #include "jpegimage.h"
 #include "widgets/screen.h"
 #include "windowregistry.h"
+#include "movement/form7.h"
+#include "stock/form12.h"
+#include "stock/form13.h"
 
 #include <QFile>
 #include <QToolButton>

@@ -2,7 +2,12 @@
 
 #include "form1.h"
 #include "form2.h"
+#include "movement/form7.h"
 #include "placeholderscreen.h"
+#include "reference/form5.h"
+#include "reference/form6.h"
+#include "stock/form12.h"
+#include "stock/form13.h"
 
 namespace coop {
 
@@ -31,15 +36,15 @@ void WindowRegistry::createAll()
     m_form2 = createScreen(std::make_unique<TForm2>());
     m_form3 = placeholder("Form3", QStringLiteral("Співробітники"), 982, 725);
     m_form4 = placeholder("Form4", QStringLiteral("Постачальники"), 760, 569);
-    m_form5 = placeholder("Form5", QStringLiteral("Пошук"), 384, 157, true);
-    m_form6 = placeholder("Form6", QStringLiteral("Фільтрація"), 356, 152, true);
-    m_form7 = placeholder("Form7", QStringLiteral("Надходження товарів"), 773, 638);
+    m_form5 = createScreen(std::make_unique<TForm5>());
+    m_form6 = createScreen(std::make_unique<TForm6>());
+    m_form7 = createScreen(std::make_unique<TForm7>(database()));
     m_form8 = placeholder("Form8", QStringLiteral("Відділи"), 568, 473);
     m_form9 = placeholder("Form9", QStringLiteral("Магазини"), 662, 517);
     m_form10 = placeholder("Form10", QStringLiteral("Товари"), 585, 505);
     m_form11 = placeholder("Form11", QStringLiteral("Розподіл між магазинами"), 717, 619);
-    m_form12 = placeholder("Form12", QStringLiteral("Склад"), 423, 463);
-    m_form13 = placeholder("Form13", QStringLiteral("Наявність в магазині"), 681, 297);
+    m_form12 = createScreen(std::make_unique<TForm12>(database()));
+    m_form13 = createScreen(std::make_unique<TForm13>(database()));
     m_form14 = placeholder("Form14", QStringLiteral("Ревізія магазинів"), 644, 470);
     m_form15 = placeholder("Form15", QStringLiteral("Ревізія бази"), 666, 550);
     m_form16 = placeholder("Form16", QStringLiteral("Виручка магазинів"), 651, 452);
@@ -49,6 +54,12 @@ void WindowRegistry::createAll()
     m_quickReport20 = placeholderReport("QuickReport20");
     m_quickReport21 = placeholderReport("QuickReport21");
     m_form22 = placeholder("Form22", QStringLiteral("Аналіз виручки"), 748, 439);
+    connectScreens();
+}
+
+void WindowRegistry::connectScreens()
+{
+    m_form7->reach(*m_form12, nullptr);
 }
 
 template <class Window> Window *WindowRegistry::adopt(std::unique_ptr<Window> window)

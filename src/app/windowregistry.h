@@ -11,6 +11,11 @@ class Database;
 class Screen;
 class TForm1;
 class TForm2;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm12;
+class TForm13;
 
 // Every window of the system, each created once, in its fixed order, and living until the program
 // ends: the main window first (its connection opens as it is created), the connection dialog, the
@@ -34,15 +39,15 @@ public:
     TForm2 &form2() const { return *m_form2; }
     Screen &form3() const { return *m_form3; }
     Screen &form4() const { return *m_form4; }
-    Screen &form5() const { return *m_form5; }
-    Screen &form6() const { return *m_form6; }
-    Screen &form7() const { return *m_form7; }
+    TForm5 &form5() const { return *m_form5; }
+    TForm6 &form6() const { return *m_form6; }
+    TForm7 &form7() const { return *m_form7; }
     Screen &form8() const { return *m_form8; }
     Screen &form9() const { return *m_form9; }
     Screen &form10() const { return *m_form10; }
     Screen &form11() const { return *m_form11; }
-    Screen &form12() const { return *m_form12; }
-    Screen &form13() const { return *m_form13; }
+    TForm12 &form12() const { return *m_form12; }
+    TForm13 &form13() const { return *m_form13; }
     Screen &form14() const { return *m_form14; }
     Screen &form15() const { return *m_form15; }
     Screen &form16() const { return *m_form16; }
@@ -58,6 +63,8 @@ public:
 
 private:
     void createAll();
+    // Gives each screen the windows it reaches; they exist only once all are created.
+    void connectScreens();
     template <class Window> Window *adopt(std::unique_ptr<Window> window);
     template <class Window> Window *createScreen(std::unique_ptr<Window> screen);
     Screen *placeholder(const char *instanceName, const QString &caption, int width, int height, bool dialogColour = false);
@@ -69,15 +76,15 @@ private:
     TForm2 *m_form2 = nullptr;
     Screen *m_form3 = nullptr;
     Screen *m_form4 = nullptr;
-    Screen *m_form5 = nullptr;
-    Screen *m_form6 = nullptr;
-    Screen *m_form7 = nullptr;
+    TForm5 *m_form5 = nullptr;
+    TForm6 *m_form6 = nullptr;
+    TForm7 *m_form7 = nullptr;
     Screen *m_form8 = nullptr;
     Screen *m_form9 = nullptr;
     Screen *m_form10 = nullptr;
     Screen *m_form11 = nullptr;
-    Screen *m_form12 = nullptr;
-    Screen *m_form13 = nullptr;
+    TForm12 *m_form12 = nullptr;
+    TForm13 *m_form13 = nullptr;
     Screen *m_form14 = nullptr;
     Screen *m_form15 = nullptr;
     Screen *m_form16 = nullptr;

@@ -4,12 +4,16 @@
 #include "messages.h"
 
 #include <QFileInfo>
+#include <QFont>
 
 namespace coop {
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationDisplayName(applicationTitle());
+    // The screens are laid out for MS Sans Serif; its metric neighbour keeps their captions inside
+    // their buttons where the desktop's own sans would be wider.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
