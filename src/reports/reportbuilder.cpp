@@ -33,6 +33,13 @@ struct PreparedBand
     std::vector<PreparedElement> texts;
 };
 
+// A field's number as the field holds it: an integer field's whole number, which is also what its
+// text shows, so that a total agrees with the rows printed above it.
+double numberOf(const Field &field)
+{
+    return field.dataType() == FieldType::Integer ? double(field.asInteger()) : field.asFloat();
+}
+
 // The aggregates over the rows printed so far, and the fields of the row being printed.
 class Totals : public ExpressionContext
 {
@@ -53,10 +60,10 @@ public:
     {
         ++m_count;
         for (auto &[field, total] : m_sums)
-            total += field->asFloat();
+            total += numberOf(*field);
     }
 
-    double field(const QString &name) const override { return m_rows ? m_rows->fieldByName(name)->asFloat() : 0; }
+    double field(const QString &name) const override { return m_rows ? numberOf(*m_rows->fieldByName(name)) : 0; }
     double sum(const QString &fieldName) const override
     {
         for (const auto &[field, total] : m_sums)

@@ -98,6 +98,11 @@ inline ReportElement DataText(double x, double y, const Query *query, const QStr
 {
     return {.kind = ElementKind::DataText, .text = field, .query = query, .x = x, .y = y, .font = std::move(font)};
 }
+// A field of the row being printed, in a sub-detail band.
+inline ReportElement RowText(double x, double y, const QString &field, ReportFont font = {})
+{
+    return DataText(x, y, nullptr, field, std::move(font));
+}
 inline ReportElement Expression(double x, double y, const QString &expression, ReportFont font = {})
 {
     return {.kind = ElementKind::Expression, .text = expression, .x = x, .y = y, .font = std::move(font)};
