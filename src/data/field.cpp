@@ -4,6 +4,7 @@
 #include "format.h"
 #include "query.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -142,7 +143,11 @@ void Field::setValue(const QVariant &value)
     const int row = m_query.readRow();
     if (row < 0)
         throw Error(QStringLiteral("Field '%1' has no row to set").arg(m_def.fieldName));
-    m_query.m_calcValues[size_t(row) * size_t(m_query.m_calcCount) + size_t(m_calcSlot)] = value;
+    QVariant stored = value;
+    // An integer field keeps a whole number, rounded half to even (3 × 2,5 gives 8, 5 × 2,5 gives 12).
+    if (m_def.type == FieldType::Integer && value.isValid() && !value.isNull())
+        stored = QVariant(qlonglong(std::nearbyint(value.toDouble())));
+    m_query.m_calcValues[size_t(row) * size_t(m_query.m_calcCount) + size_t(m_calcSlot)] = stored;
 }
 
 } // namespace coop

@@ -186,6 +186,32 @@ private slots:
         QCOMPARE(q.recordCount(), 1);
     }
 
+    void integerCalculatedFieldsRoundHalfToEven_data()
+    {
+        QTest::addColumn<double>("product");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("7,5 gives 8") << 7.5 << "8";
+        QTest::newRow("12,5 gives 12") << 12.5 << "12";
+        QTest::newRow("2,5 gives 2") << 2.5 << "2";
+        QTest::newRow("2,6 gives 3") << 2.6 << "3";
+        QTest::newRow("-1,5 gives -2") << -1.5 << "-2";
+    }
+    void integerCalculatedFieldsRoundHalfToEven()
+    {
+        QFETCH(double, product);
+        QFETCH(QString, text);
+        Query q(*m_connection);
+        q.sql().add(QStringLiteral("select 1 as one"));
+        q.addField({QStringLiteral("one"), FieldType::Integer});
+        FieldDef def{QStringLiteral("Suma"), FieldType::Integer};
+        def.kind = FieldKind::Calculated;
+        Field *suma = q.addField(def);
+        connect(&q, &Query::calcFields, this, [&] { suma->setValue(product); });
+        q.open();
+        QCOMPARE(suma->asString(), text);
+        QCOMPARE(suma->asInteger(), text.toLongLong());
+    }
+
     void filters_data()
     {
         QTest::addColumn<QString>("filter");
