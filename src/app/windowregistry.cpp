@@ -5,6 +5,7 @@
 #include "movement/form7.h"
 #include "placeholderscreen.h"
 #include "reference/form5.h"
+#include "reports/quickreports.h"
 #include "reference/form6.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
@@ -48,9 +49,9 @@ void WindowRegistry::createAll()
     m_form14 = placeholder("Form14", QStringLiteral("Ревізія магазинів"), 644, 470);
     m_form15 = placeholder("Form15", QStringLiteral("Ревізія бази"), 666, 550);
     m_form16 = placeholder("Form16", QStringLiteral("Виручка магазинів"), 651, 452);
-    m_quickReport17 = placeholderReport("QuickReport17");
+    m_quickReport17 = adopt(std::make_unique<TQuickReport17>(*m_form7->Query1, *m_form7->Query3));
     m_quickReport18 = placeholderReport("QuickReport18");
-    m_quickReport19 = placeholderReport("QuickReport19");
+    m_quickReport19 = adopt(std::make_unique<TQuickReport19>(*m_form12->Query1));
     m_quickReport20 = placeholderReport("QuickReport20");
     m_quickReport21 = placeholderReport("QuickReport21");
     m_form22 = placeholder("Form22", QStringLiteral("Аналіз виручки"), 748, 439);
@@ -59,7 +60,8 @@ void WindowRegistry::createAll()
 
 void WindowRegistry::connectScreens()
 {
-    m_form7->reach(*m_form12, nullptr);
+    m_form7->reach(*m_form12, [this] { m_quickReport17->Preview(m_form7); });
+    m_form12->setStockCardPreview([this] { m_quickReport19->Preview(m_form12); });
 }
 
 template <class Window> Window *WindowRegistry::adopt(std::unique_ptr<Window> window)

@@ -16,6 +16,8 @@ class TForm6;
 class TForm7;
 class TForm12;
 class TForm13;
+class TQuickReport17;
+class TQuickReport19;
 
 // Every window of the system, each created once, in its fixed order, and living until the program
 // ends: the main window first (its connection opens as it is created), the connection dialog, the
@@ -51,9 +53,9 @@ public:
     Screen &form14() const { return *m_form14; }
     Screen &form15() const { return *m_form15; }
     Screen &form16() const { return *m_form16; }
-    QObject &quickReport17() const { return *m_quickReport17; }
+    TQuickReport17 &quickReport17() const { return *m_quickReport17; }
     QObject &quickReport18() const { return *m_quickReport18; }
-    QObject &quickReport19() const { return *m_quickReport19; }
+    TQuickReport19 &quickReport19() const { return *m_quickReport19; }
     QObject &quickReport20() const { return *m_quickReport20; }
     QObject &quickReport21() const { return *m_quickReport21; }
     Screen &form22() const { return *m_form22; }
@@ -88,9 +90,9 @@ private:
     Screen *m_form14 = nullptr;
     Screen *m_form15 = nullptr;
     Screen *m_form16 = nullptr;
-    QObject *m_quickReport17 = nullptr;
+    TQuickReport17 *m_quickReport17 = nullptr;
     QObject *m_quickReport18 = nullptr;
-    QObject *m_quickReport19 = nullptr;
+    TQuickReport19 *m_quickReport19 = nullptr;
     QObject *m_quickReport20 = nullptr;
     QObject *m_quickReport21 = nullptr;
     Screen *m_form22 = nullptr;

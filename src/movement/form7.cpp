@@ -252,6 +252,12 @@ void TForm7::BitBtn14Click()
 
 void TForm7::BitBtn17Click()
 {
+    if (!Query3->active() || Query3->isEmpty()) {
+        showMessage(QStringLiteral("Введіть дані про постачання"));
+        return;
+    }
+    Query1->open();
+    Query3->open();
     if (m_previewInvoice)
         m_previewInvoice();
 }

@@ -3,10 +3,11 @@
 #include "data/databaseerror.h"
 #include "reports/reportbuilder.h"
 #include "reports/reportpainter.h"
+#include "widgets/messages.h"
+#include "widgets/screen.h"
 
 #include <QAction>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QPrinter>
 #include <QStyle>
 #include <QToolBar>
@@ -43,7 +44,7 @@ void ReportPreviewDialog::paintPages(QPrinter *printer)
     try {
         PaintReport(m_document, *printer);
     } catch (const Error &error) {
-        QMessageBox::critical(this, QStringLiteral("Помилка"), error.text());
+        messageBox(QStringLiteral("Помилка"), error.text(), MessageButton::Ok, MessageIcon::Error);
     }
 }
 
@@ -59,7 +60,7 @@ void ReportPreviewDialog::saveAsPdf()
     try {
         WriteReportPdf(m_document, path);
     } catch (const Error &error) {
-        QMessageBox::critical(this, QStringLiteral("Помилка"), error.text());
+        messageBox(QStringLiteral("Помилка"), error.text(), MessageButton::Ok, MessageIcon::Error);
     }
 }
 
@@ -67,7 +68,8 @@ void Preview(const ReportLayout &layout, QWidget *parent)
 {
     const ReportDocument document = BuildReport(layout);
     ReportPreviewDialog dialog(document, parent);
-    dialog.exec();
+    // Through the window layer, so that closing the preview re-activates the screen it came from.
+    showModal(dialog);
 }
 
 } // namespace coop
