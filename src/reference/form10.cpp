@@ -1,0 +1,118 @@
+#include "form10.h"
+
+#include "data/format.h"
+#include "data/query.h"
+#include "ui_form10.h"
+
+namespace coop {
+
+namespace {
+
+QString countOf(const QString &table, const QString &column)
+{
+    return QStringLiteral("SELECT COUNT(*) From ") + table + QStringLiteral(" where ") + table + u'.' + column
+           + QStringLiteral("=%s;");
+}
+
+} // namespace
+
+TForm10::TForm10(Database &database, QWidget *parent)
+    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
+      Query2(makeQuery(QStringLiteral("Query2"))), Query3(makeQuery(QStringLiteral("Query3"))),
+      Query4(makeQuery(QStringLiteral("Query4"))), Query5(makeQuery(QStringLiteral("Query5"))),
+      Query6(makeQuery(QStringLiteral("Query6"))), Query7(makeQuery(QStringLiteral("Query7"))),
+      ui(std::make_unique<Ui::TForm10>())
+{
+    ui->setupUi(this);
+    setCancelButton(ui->BitBtn5);
+
+    Query1->sql().setLines({QStringLiteral("Select *"), QStringLiteral("From tovary")});
+    Query1->addField({QStringLiteral("Id"), FieldType::Integer, 0, QStringLiteral("Код"), 6});
+    Query1->addField({QStringLiteral("NazvaTovary"), FieldType::String, 40, QStringLiteral("Назва товару")});
+    Query1->addField({QStringLiteral("MarkaTovary"), FieldType::String, 30, QStringLiteral("Марка товару")});
+
+    Roles roles;
+    roles.grid = ui->DBGrid1;
+    roles.add = ui->BitBtn1;
+    roles.edit = ui->BitBtn2;
+    roles.remove = ui->BitBtn3;
+    roles.search = ui->BitBtn7;
+    roles.filter = ui->BitBtn8;
+    roles.showAll = ui->BitBtn9;
+    roles.exportButton = ui->BitBtn6;
+    roles.close = ui->BitBtn10;
+    roles.accept = ui->BitBtn4;
+    roles.cancel = ui->BitBtn5;
+    roles.panel = {ui->Edit1, ui->Edit2, ui->Label1, ui->Label2};
+
+    Rules rules;
+    rules.gridQuery = Query1;
+    rules.kind = Kind::SingleTable;
+    rules.entryCheckText = QStringLiteral("Введіть дані");
+    rules.writeRunner = Query2;
+    rules.usageChecks = {
+        {Query2, countOf(QStringLiteral("baza"), QStringLiteral("IdTovary"))},
+        {Query3, countOf(QStringLiteral("reveziyamagazuny"), QStringLiteral("IdTovary"))},
+        {Query4, countOf(QStringLiteral("chonadishlo"), QStringLiteral("IdTovary"))},
+        {Query5, countOf(QStringLiteral("nayavnistvmagazuni"), QStringLiteral("IdTovary"))},
+        {Query6, countOf(QStringLiteral("pozuciireviziibazu"), QStringLiteral("IdTovary"))},
+        {Query7, countOf(QStringLiteral("pozuciirozpodily"), QStringLiteral("IdTovary"))},
+    };
+    rules.refusalText = QStringLiteral("Неможливо видалити, запис зустрічається в інших таблицях!");
+    rules.reloadAfterRefusalOrNo = false;
+    rules.deleteRunner = Query2;
+    rules.deleteStatement = QStringLiteral("DELETE FROM tovary WHERE tovary.Id=");
+    setUp(roles, rules);
+
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm10::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm10::BitBtn2Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm10::BitBtn3Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm10::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm10::BitBtn5Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm10::BitBtn6Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm10::BitBtn7Click);
+    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm10::BitBtn8Click);
+    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm10::BitBtn9Click);
+    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm10::BitBtn10Click);
+}
+
+TForm10::~TForm10() = default;
+
+void TForm10::BitBtn1Click() { addRow(); }
+void TForm10::BitBtn2Click() { editRow(); }
+void TForm10::BitBtn3Click() { deleteRow(); }
+void TForm10::BitBtn4Click() { acceptEntries(); }
+void TForm10::BitBtn5Click() { cancelEntries(); }
+void TForm10::BitBtn6Click() { exportGrid(); }
+void TForm10::BitBtn7Click() { searchColumn(); }
+void TForm10::BitBtn8Click() { filterColumn(); }
+void TForm10::BitBtn9Click() { showAllRows(); }
+void TForm10::BitBtn10Click() { closeScreen(); }
+
+void TForm10::clearEntries()
+{
+    ui->Edit1->clear();
+    ui->Edit2->clear();
+}
+
+void TForm10::showCurrentRow()
+{
+    ui->Edit1->setText(Query1->fieldByName(QStringLiteral("NazvaTovary"))->asString());
+    ui->Edit2->setText(Query1->fieldByName(QStringLiteral("MarkaTovary"))->asString());
+}
+
+bool TForm10::entriesValid() const { return !ui->Edit1->text().isEmpty() && !ui->Edit2->text().isEmpty(); }
+
+QString TForm10::insertStatement() const
+{
+    return QStringLiteral("INSERT INTO tovary (NazvaTovary,MarkaTovary) values(") + QuoteSqlText(ui->Edit1->text()) + u','
+           + QuoteSqlText(ui->Edit2->text()) + u')';
+}
+
+QString TForm10::updateStatement(const QString &rowId) const
+{
+    return QStringLiteral("Update tovary Set NazvaTovary=") + QuoteSqlText(ui->Edit1->text())
+           + QStringLiteral(", MarkaTovary=") + QuoteSqlText(ui->Edit2->text()) + QStringLiteral(" Where Id=") + rowId;
+}
+
+} // namespace coop

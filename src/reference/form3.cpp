@@ -1,0 +1,250 @@
+#include "form3.h"
+
+#include "data/format.h"
+#include "data/query.h"
+#include "ui_form3.h"
+#include "widgets/keyfilteredit.h"
+
+namespace coop {
+
+namespace {
+
+const QString AllRows = QStringLiteral("-Всі записи-");
+
+// A filter list: "-Всі записи-" and then the name of every row, in the order the server gives them.
+void fillFilterList(QComboBox &box, Query &query, const QString &nameField)
+{
+    box.clear();
+    box.addItem(AllRows);
+    if (!query.isEmpty()) {
+        query.first();
+        for (int row = 0; row < query.recordCount(); ++row, query.next())
+            box.addItem(query.fieldByName(nameField)->asString());
+    }
+    box.setCurrentIndex(0);
+}
+
+// A date column's value as the date mask shows it; a row without the date raises the conversion
+// error, so that "Редагувати" stops before the panel opens.
+QString maskedDate(const Field &field) { return FormatSqlDate(ReadLocaleDate(field.asString())); }
+
+} // namespace
+
+TForm3::TForm3(Database &database, QWidget *parent)
+    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
+      Query2(makeQuery(QStringLiteral("Query2"))), Query3(makeQuery(QStringLiteral("Query3"))),
+      Query4(makeQuery(QStringLiteral("Query4"))), Query5(makeQuery(QStringLiteral("Query5"))),
+      Query6(makeQuery(QStringLiteral("Query6"))), Query7(makeQuery(QStringLiteral("Query7"))),
+      ui(std::make_unique<Ui::TForm3>())
+{
+    ui->setupUi(this);
+    // "Відмінити" is not the window's cancel button here: Esc does not press it.
+    attachKeyFilter(ui->Edit4, DigitsOnlyFilter);  // Edit4KeyPress
+    attachKeyFilter(ui->Edit7, PointDecimalFilter); // Edit7KeyPress
+
+    Query1->sql().setLines({
+        QStringLiteral("SELECT spivrobitnuku.Id, spivrobitnuku.PIB, spivrobitnuku.DataNarodgennya, spivrobitnuku.PasportniDani, "
+                       "spivrobitnuku.IPN, spivrobitnuku.DataVlash,spivrobitnuku.Adresa, spivrobitnuku.Telefon, viddilu.NazvaViddily, "
+                       "posadu.NazvaPosadu, spivrobitnuku.Oklad, magazunu.NazvaMagazuny, spivrobitnuku.IdViddily, "
+                       "spivrobitnuku.IdPosadu, spivrobitnuku.Idmagazuny"),
+        QStringLiteral("FROM spivrobitnuku, posadu, viddilu, magazunu"),
+        QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
+                       "spivrobitnuku.IdMagazuny=magazunu.id"),
+    });
+    Query1->addField({QStringLiteral("Id"), FieldType::Integer, 0, QStringLiteral("Код")});
+    Query1->addField({QStringLiteral("PIB"), FieldType::String, 40, QStringLiteral("ПІБ"), 30});
+    Query1->addField({QStringLiteral("DataNarodgennya"), FieldType::Date, 0, QStringLiteral("Дата народження")});
+    Query1->addField({QStringLiteral("PasportniDani"), FieldType::String, 8, QStringLiteral("Паспортні дані"), 10});
+    Query1->addField({QStringLiteral("IPN"), FieldType::Float, 0, QStringLiteral("ІПН")});
+    Query1->addField({QStringLiteral("DataVlash"), FieldType::Date, 0, QStringLiteral("Дата влаштування")});
+    Query1->addField({QStringLiteral("Adresa"), FieldType::String, 40, QStringLiteral("Адреса"), 25});
+    Query1->addField({QStringLiteral("Telefon"), FieldType::String, 15, QStringLiteral("Телефон")});
+    Query1->addField({QStringLiteral("NazvaViddily"), FieldType::String, 40, QStringLiteral("Відділ"), 15});
+    Query1->addField({QStringLiteral("IdViddily"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("NazvaPosadu"), FieldType::String, 32, QStringLiteral("Посада"), 15});
+    Query1->addField({QStringLiteral("IdPosadu"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("Oklad"), FieldType::Float, 0, QStringLiteral("Оклад")});
+    Query1->addField({QStringLiteral("IdMagazuny"), FieldType::String, 11, QString(), 0, false});
+    Query1->addField({QStringLiteral("NazvaMagazuny"), FieldType::String, 32, QStringLiteral("Магазин"), 15});
+
+    Query6->sql().setLines({QStringLiteral("Select *"), QStringLiteral("From viddilu")});
+    Query7->sql().setLines({QStringLiteral("Select *"), QStringLiteral("From magazunu")});
+
+    Roles roles;
+    roles.grid = ui->DBGrid1;
+    roles.add = ui->BitBtn1;
+    roles.edit = ui->BitBtn2;
+    roles.remove = ui->BitBtn3;
+    roles.search = ui->BitBtn7;
+    roles.filter = ui->BitBtn8;
+    roles.showAll = ui->BitBtn9;
+    roles.exportButton = ui->BitBtn10;
+    roles.close = ui->BitBtn11;
+    roles.accept = ui->BitBtn4;
+    roles.cancel = ui->BitBtn5;
+    roles.panel = {ui->Edit1,     ui->Edit3,     ui->Edit4,     ui->Edit6,     ui->Edit7,     ui->MaskEdit1,
+                   ui->MaskEdit2, ui->MaskEdit3, ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->Label1,
+                   ui->Label2,    ui->Label3,    ui->Label4,    ui->Label5,    ui->Label6,    ui->Label7,
+                   ui->Label8,    ui->Label9,    ui->Label10,   ui->Label11};
+    roles.browsingOnly = {ui->BitBtn6, ui->ComboBox4, ui->ComboBox5, ui->Label12, ui->Label13};
+    roles.choices = {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3};
+
+    Rules rules;
+    rules.gridQuery = Query1;
+    rules.kind = Kind::Joined;
+    rules.showAllCondition = QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
+                                            "spivrobitnuku.Idmagazuny=magazunu.id");
+    rules.entryCheckText = QStringLiteral("Введіть коректні дані");
+    rules.writeRunner = Query5;
+    rules.usageChecks = {
+        {Query2, QStringLiteral("SELECT COUNT(*) From magazunu where magazunu.IdSpivrobitnuka=%s;")},
+        {Query3, QStringLiteral("SELECT COUNT(*) From nadhodgennya where nadhodgennya.IdSpivrobitnuka=%s;")},
+        {Query4, QStringLiteral("SELECT COUNT(*) From rozpodil where rozpodil.IdSpivrobitnuka=%s;")},
+        {Query5, QStringLiteral("SELECT COUNT(*) From vurychka where vurychka.IdSpivrobitnuka=%s;")},
+    };
+    rules.refusalText = QStringLiteral("Неможливо видалити, запис зустрічається в інших таблицях!");
+    rules.reloadAfterRefusalOrNo = false;
+    rules.deleteRunner = Query2;
+    rules.deleteStatement = QStringLiteral("DELETE FROM spivrobitnuku WHERE spivrobitnuku.Id=");
+    setUp(roles, rules);
+
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm3::BitBtn2Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm3::BitBtn3Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm3::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm3::BitBtn5Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm3::BitBtn6Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm3::BitBtn7Click);
+    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm3::BitBtn8Click);
+    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm3::BitBtn9Click);
+    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm3::BitBtn10Click);
+    connect(ui->BitBtn11, &QPushButton::clicked, this, &TForm3::BitBtn11Click);
+    // The list closing on a choice; the combo box has no signal for a list dismissed unchosen.
+    connect(ui->ComboBox4, &QComboBox::activated, this, &TForm3::ComboBox4CloseUp);
+    connect(ui->ComboBox5, &QComboBox::activated, this, &TForm3::ComboBox5CloseUp);
+    connect(ui->DateTimePicker1, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker1CloseUp);
+    connect(ui->DateTimePicker2, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker2CloseUp);
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::FormCreate()
+{
+    fillFilterList(*ui->ComboBox4, *Query6, QStringLiteral("NazvaViddily"));
+    fillFilterList(*ui->ComboBox5, *Query7, QStringLiteral("NazvaMagazuny"));
+}
+
+void TForm3::BitBtn1Click() { addRow(); }
+void TForm3::BitBtn2Click() { editRow(); }
+void TForm3::BitBtn3Click() { deleteRow(); }
+void TForm3::BitBtn4Click() { acceptEntries(); }
+void TForm3::BitBtn5Click() { cancelEntries(); }
+void TForm3::BitBtn6Click() { Query1->setFiltered(false); }
+void TForm3::BitBtn7Click() { searchColumn(); }
+void TForm3::BitBtn8Click() { filterColumn(); }
+void TForm3::BitBtn9Click() { showAllRows(); }
+void TForm3::BitBtn10Click() { exportGrid(); }
+void TForm3::BitBtn11Click() { closeScreen(); }
+
+void TForm3::ComboBox4CloseUp()
+{
+    filterByName(QStringLiteral("NazvaViddily"), ui->ComboBox4->currentIndex(), ui->ComboBox4->currentText());
+}
+
+void TForm3::ComboBox5CloseUp()
+{
+    filterByName(QStringLiteral("NazvaMagazuny"), ui->ComboBox5->currentIndex(), ui->ComboBox5->currentText());
+}
+
+void TForm3::DateTimePicker1CloseUp() { filterByEmploymentDate(); }
+void TForm3::DateTimePicker2CloseUp() { filterByEmploymentDate(); }
+
+// The three client-side filters share the grid query's one filter: each replaces whichever was in
+// force, and it stays in force when the query is reopened.
+void TForm3::filterByName(const QString &fieldName, int index, const QString &name)
+{
+    if (index < 1) {
+        Query1->setFiltered(false);
+        return;
+    }
+    Query1->setFilter(fieldName + u'=' + QuoteSqlText(name));
+    Query1->setFiltered(true);
+}
+
+void TForm3::filterByEmploymentDate()
+{
+    Query1->setFilter(QStringLiteral("DataVlash>='") + LocaleDateText(ui->DateTimePicker1->date()) + QStringLiteral("' and DataVlash<='")
+                      + LocaleDateText(ui->DateTimePicker2->date()) + u'\'');
+    Query1->setFiltered(true);
+}
+
+void TForm3::clearEntries()
+{
+    for (QLineEdit *edit : {ui->Edit1, ui->Edit3, ui->Edit4, ui->Edit6, ui->Edit7})
+        edit->clear();
+    for (MaskEdit *edit : {ui->MaskEdit1, ui->MaskEdit2, ui->MaskEdit3})
+        edit->clear();
+}
+
+void TForm3::clearChoices()
+{
+    for (IdComboBox *box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3})
+        box->setCurrentIndex(-1);
+}
+
+void TForm3::fillChoices()
+{
+    fillIdComboBox(*ui->ComboBox1, *Query2, QStringLiteral("SELECT* FROM viddilu"), QStringLiteral("NazvaViddily"));
+    fillIdComboBox(*ui->ComboBox2, *Query3, QStringLiteral("SELECT* FROM posadu"), QStringLiteral("NazvaPosadu"));
+    fillIdComboBox(*ui->ComboBox3, *Query4, QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"));
+}
+
+void TForm3::showCurrentRow()
+{
+    const auto text = [this](const char *field) { return Query1->fieldByName(QLatin1String(field))->asString(); };
+    selectId(*ui->ComboBox1, text("IdViddily"));
+    selectId(*ui->ComboBox2, text("IdPosadu"));
+    selectId(*ui->ComboBox3, text("IdMagazuny"));
+    ui->Edit1->setText(text("PIB"));
+    ui->Edit3->setText(text("PasportniDani"));
+    ui->Edit4->setText(text("IPN"));
+    ui->Edit6->setText(text("Adresa"));
+    ui->MaskEdit3->setText(text("Telefon"));
+    ui->MaskEdit1->setText(maskedDate(*Query1->fieldByName(QStringLiteral("DataNarodgennya"))));
+    ui->MaskEdit2->setText(maskedDate(*Query1->fieldByName(QStringLiteral("DataVlash"))));
+    ui->Edit7->setText(text("Oklad").replace(u',', u'.'));
+}
+
+bool TForm3::entriesValid() const
+{
+    return !ui->Edit1->text().isEmpty() && ui->Edit3->text().size() == 8 && ui->Edit4->text().size() == 10
+           && !ui->Edit6->text().isEmpty() && !ui->Edit7->text().isEmpty() && ui->MaskEdit1->isComplete()
+           && ui->MaskEdit2->isComplete() && ui->MaskEdit3->isComplete();
+}
+
+// Every value in quotes; the masked texts and the ids go between the quotes as they are (digits,
+// blanks and the masks' own characters, nothing that could end the literal).
+QString TForm3::insertStatement() const
+{
+    return QStringLiteral("INSERT INTO spivrobitnuku (PIB,DataNarodgennya,PasportniDani,IPN,DataVlash,Adresa,Telefon,IdViddily,"
+                          "IdPosadu,Oklad,IdMagazuny) values (")
+           + QuoteSqlText(ui->Edit1->text()) + QStringLiteral(",'") + ui->MaskEdit1->text() + QStringLiteral("',")
+           + QuoteSqlText(ui->Edit3->text()) + u',' + QuoteSqlText(ui->Edit4->text()) + QStringLiteral(",'")
+           + ui->MaskEdit2->text() + QStringLiteral("',") + QuoteSqlText(ui->Edit6->text()) + QStringLiteral(",'")
+           + ui->MaskEdit3->text() + QStringLiteral("','") + ui->ComboBox1->selectedId() + QStringLiteral("','")
+           + ui->ComboBox2->selectedId() + QStringLiteral("',") + QuoteSqlText(ui->Edit7->text()) + QStringLiteral(",'")
+           + ui->ComboBox3->selectedId() + QStringLiteral("')");
+}
+
+QString TForm3::updateStatement(const QString &rowId) const
+{
+    return QStringLiteral("UPDATE spivrobitnuku Set PIB=") + QuoteSqlText(ui->Edit1->text()) + QStringLiteral(", DataNarodgennya='")
+           + ui->MaskEdit1->text() + QStringLiteral("', PasportniDani=") + QuoteSqlText(ui->Edit3->text())
+           + QStringLiteral(", IPN=") + QuoteSqlText(ui->Edit4->text()) + QStringLiteral(", DataVlash='") + ui->MaskEdit2->text()
+           + QStringLiteral("', Adresa=") + QuoteSqlText(ui->Edit6->text()) + QStringLiteral(", Telefon='") + ui->MaskEdit3->text()
+           + QStringLiteral("', IdViddily=") + ui->ComboBox1->selectedId() + QStringLiteral(", IdPosadu=")
+           + ui->ComboBox2->selectedId() + QStringLiteral(", Oklad=") + QuoteSqlText(ui->Edit7->text())
+           + QStringLiteral(", IdMagazuny=") + ui->ComboBox3->selectedId() + QStringLiteral(" WHERE spivrobitnuku.Id=") + rowId;
+}
+
+} // namespace coop

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "referencescreen.h"
+
+#include <memory>
+
+namespace Ui {
+class TForm4;
+}
+
+namespace coop {
+
+// "Постачальники": the suppliers, table postachalnuku.
+class TForm4 : public ReferenceScreen
+{
+    Q_OBJECT
+
+public:
+    explicit TForm4(Database &database, QWidget *parent = nullptr);
+    ~TForm4() override;
+
+    QList<Query *> storedOpenQueries() override { return {Query1}; }
+
+    Query *Query1; // the grid
+    Query *Query2; // insert, update, the usage check and the delete
+
+protected:
+    void clearEntries() override;
+    void showCurrentRow() override;
+    bool entriesValid() const override;
+    QString insertStatement() const override;
+    QString updateStatement(const QString &rowId) const override;
+
+private:
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void BitBtn8Click();
+    void BitBtn9Click();
+    void BitBtn10Click();
+
+    std::unique_ptr<Ui::TForm4> ui;
+};
+
+} // namespace coop

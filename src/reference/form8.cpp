@@ -1,0 +1,98 @@
+#include "form8.h"
+
+#include "data/format.h"
+#include "data/query.h"
+#include "ui_form8.h"
+
+namespace coop {
+
+TForm8::TForm8(Database &database, QWidget *parent)
+    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
+      Query2(makeQuery(QStringLiteral("Query2"))), ui(std::make_unique<Ui::TForm8>())
+{
+    ui->setupUi(this);
+    // "Відмінити" is not the window's cancel button here: Esc does not press it.
+
+    Query1->sql().setLines({QStringLiteral("Select * "), QStringLiteral("From viddilu ")});
+    Query1->addField({QStringLiteral("Id"), FieldType::Integer, 0, QStringLiteral("Код"), 6});
+    Query1->addField({QStringLiteral("NazvaViddily"), FieldType::String, 43, QStringLiteral("Назва відділу"), 35});
+    Query1->addField({QStringLiteral("MisceRoztash"), FieldType::String, 40, QStringLiteral("Місце розташування")});
+
+    Roles roles;
+    roles.grid = ui->DBGrid1;
+    roles.add = ui->BitBtn1;
+    roles.edit = ui->BitBtn2;
+    roles.remove = ui->BitBtn3;
+    roles.search = ui->BitBtn7;
+    roles.filter = ui->BitBtn8;
+    roles.showAll = ui->BitBtn9;
+    roles.exportButton = ui->BitBtn6;
+    roles.close = ui->BitBtn10;
+    roles.accept = ui->BitBtn4;
+    roles.cancel = ui->BitBtn5;
+    roles.panel = {ui->Edit1, ui->Edit2, ui->Label1, ui->Label2};
+
+    Rules rules;
+    rules.gridQuery = Query1;
+    rules.kind = Kind::SingleTable;
+    rules.entryCheckText = QStringLiteral("Введіть дані");
+    rules.writeRunner = Query2;
+    rules.usageChecks = {{Query2, QStringLiteral("SELECT COUNT(*) From spivrobitnuku where spivrobitnuku.IdViddily=%s;")}};
+    rules.refusalText = QStringLiteral("Даний запис використовується в інших таблицях");
+    rules.reloadAfterRefusalOrNo = true;
+    rules.deleteRunner = Query2;
+    rules.deleteStatement = QStringLiteral("DELETE FROM viddilu WHERE viddilu.id=");
+    setUp(roles, rules);
+
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm8::BitBtn1Click);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm8::BitBtn2Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm8::BitBtn3Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm8::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm8::BitBtn5Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm8::BitBtn6Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm8::BitBtn7Click);
+    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm8::BitBtn8Click);
+    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm8::BitBtn9Click);
+    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm8::BitBtn10Click);
+}
+
+TForm8::~TForm8() = default;
+
+void TForm8::BitBtn1Click() { addRow(); }
+void TForm8::BitBtn2Click() { editRow(); }
+void TForm8::BitBtn3Click() { deleteRow(); }
+void TForm8::BitBtn4Click() { acceptEntries(); }
+void TForm8::BitBtn5Click() { cancelEntries(); }
+void TForm8::BitBtn6Click() { exportGrid(); }
+void TForm8::BitBtn7Click() { searchColumn(); }
+void TForm8::BitBtn8Click() { filterColumn(); }
+void TForm8::BitBtn9Click() { showAllRows(); }
+void TForm8::BitBtn10Click() { closeScreen(); }
+
+void TForm8::clearEntries()
+{
+    ui->Edit1->clear();
+    ui->Edit2->clear();
+}
+
+void TForm8::showCurrentRow()
+{
+    ui->Edit1->setText(Query1->fieldByName(QStringLiteral("NazvaViddily"))->asString());
+    ui->Edit2->setText(Query1->fieldByName(QStringLiteral("MisceRoztash"))->asString());
+}
+
+bool TForm8::entriesValid() const { return !ui->Edit1->text().isEmpty() && !ui->Edit2->text().isEmpty(); }
+
+QString TForm8::insertStatement() const
+{
+    return QStringLiteral("INSERT INTO viddilu (NazvaViddily,MisceRoztash) values(") + QuoteSqlText(ui->Edit1->text()) + u','
+           + QuoteSqlText(ui->Edit2->text()) + u')';
+}
+
+QString TForm8::updateStatement(const QString &rowId) const
+{
+    return QStringLiteral("Update viddilu Set NazvaViddily=") + QuoteSqlText(ui->Edit1->text())
+           + QStringLiteral(", MisceRoztash=") + QuoteSqlText(ui->Edit2->text()) + QStringLiteral(" Where Id=") + rowId;
+}
+
+} // namespace coop

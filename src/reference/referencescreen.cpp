@@ -1,0 +1,275 @@
+#include "referencescreen.h"
+
+#include "data/databaseerror.h"
+#include "data/format.h"
+#include "data/query.h"
+#include "form5.h"
+#include "form6.h"
+#include "gridexport.h"
+#include "widgets/dbgrid.h"
+#include "widgets/idcombobox.h"
+#include "widgets/messages.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+
+namespace coop {
+
+namespace {
+
+constexpr int ConditionLine = 2;
+const QString BlankConditionLine = QStringLiteral(" ");
+
+// The fragment anywhere in the column. The server reads a backslash in a LIKE pattern as its escape
+// character even where string literals have none, so a typed backslash is doubled to stand for
+// itself; "%" and "_" keep their meaning as wildcards.
+QString likePattern(const QString &fragment)
+{
+    return u'%' + QString(fragment).replace(u'\\', QStringLiteral("\\\\")) + u'%';
+}
+
+} // namespace
+
+ReferenceScreen::ReferenceScreen(Database &database, QWidget *parent)
+    : Screen(parent), m_database(database)
+{
+}
+
+void ReferenceScreen::setUp(const Roles &roles, const Rules &rules)
+{
+    m_roles = roles;
+    m_rules = rules;
+    m_roles.grid->setQuery(m_rules.gridQuery);
+}
+
+// Activation: the screen is always seen browsing, with an empty, disabled panel, however it was
+// left (a screen closed through its title bar with the panel open comes back usable). The grid
+// query is opened last, so that a condition the server refuses leaves "Відобразити все" at hand.
+void ReferenceScreen::FormActivate()
+{
+    const bool panelWasOpen = m_roles.accept->isEnabled();
+    clearEntries();
+    if (panelWasOpen)
+        clearChoices();
+    setEditing(false);
+    if (!gridQuery().active())
+        gridQuery().open();
+}
+
+void ReferenceScreen::addRow()
+{
+    fillChoices();
+    clearEntries();
+    setEditing(true);
+    m_tag = 1;
+}
+
+void ReferenceScreen::editRow()
+{
+    if (!hasCurrentRow()) {
+        reportNoCurrentRow();
+        return;
+    }
+    fillChoices();
+    showCurrentRow();
+    setEditing(true);
+    m_tag = 2;
+}
+
+void ReferenceScreen::acceptEntries()
+{
+    if (m_tag == 1) {
+        if (!entriesValid() || !choicesMade()) {
+            messageBox(QStringLiteral("Помилка"), m_rules.entryCheckText, MessageButton::Ok, MessageIcon::Exclamation);
+            return;
+        }
+        runStatement(*m_rules.writeRunner, insertStatement());
+        reloadGrid();
+    } else if (m_tag == 2) {
+        if (!choicesMade()) {
+            messageBox(QStringLiteral("Помилка"), m_rules.entryCheckText, MessageButton::Ok, MessageIcon::Exclamation);
+            return;
+        }
+        if (!hasCurrentRow()) {
+            reportNoCurrentRow();
+            return;
+        }
+        runStatement(*m_rules.writeRunner, updateStatement(currentRowId()));
+        reloadGrid();
+    }
+    clearEntries();
+    clearChoices();
+    setEditing(false);
+    m_roles.grid->setFocus();
+}
+
+void ReferenceScreen::cancelEntries()
+{
+    clearEntries();
+    clearChoices();
+    setEditing(false);
+}
+
+void ReferenceScreen::deleteRow()
+{
+    if (!hasCurrentRow()) {
+        reportNoCurrentRow();
+        return;
+    }
+    // Every count is taken before anything is decided.
+    bool referred = false;
+    for (const UsageCheck &check : m_rules.usageChecks) {
+        Query &runner = *check.runner;
+        runner.close();
+        runner.sql().clear();
+        runner.sql().add(QString(check.statement).replace(QStringLiteral("%s"), currentRowId()));
+        runner.open();
+        referred = runner.fieldByName(QStringLiteral("COUNT(*)"))->asInteger() != 0 || referred;
+    }
+
+    if (referred) {
+        messageBox(QStringLiteral("Помилка!"), m_rules.refusalText, MessageButton::Ok, MessageIcon::Error);
+    } else if (messageBox(QStringLiteral("Увага!!!"), QStringLiteral("Ви дійсно хочете видалити запис?"),
+                          MessageButton::Yes | MessageButton::No, MessageIcon::Question)
+               == mrYes) {
+        runStatement(*m_rules.deleteRunner, m_rules.deleteStatement + currentRowId() + u';');
+        reloadGrid();
+        return;
+    }
+    if (m_rules.reloadAfterRefusalOrNo)
+        reloadGrid();
+}
+
+void ReferenceScreen::reach(TForm5 &search, TForm6 &filter)
+{
+    m_search = &search;
+    m_filter = &filter;
+}
+
+void ReferenceScreen::searchColumn() { applyCondition(Condition::Equals, *m_search); }
+
+void ReferenceScreen::filterColumn() { applyCondition(Condition::Contains, *m_filter); }
+
+// The typed value always goes into the statement as one quoted literal, so that an apostrophe is
+// searched for like any other character and the clerk's text can never change the statement. The
+// field name is the grid's own and goes in bare.
+void ReferenceScreen::applyCondition(Condition condition, ValueDialog &dialog)
+{
+    const QString fieldName = m_roles.grid->selectedField();
+    if (showModal(dialog) == mrCancel)
+        return;
+    const QString typed = dialog.Edit1->text();
+    const QString test = condition == Condition::Equals ? u'=' + QuoteSqlText(typed)
+                                                        : QStringLiteral(" LIKE ") + QuoteSqlText(likePattern(typed));
+
+    Query &query = gridQuery();
+    query.close();
+    if (query.sql().count() < ConditionLine + 1)
+        query.sql().add(BlankConditionLine);
+    if (m_rules.kind == Kind::SingleTable)
+        query.sql().replace(ConditionLine, QStringLiteral(" WHERE ") + fieldName + test);
+    else
+        query.sql().replace(ConditionLine, query.sql()[ConditionLine] + QStringLiteral(" AND ") + fieldName + test);
+    query.open();
+}
+
+void ReferenceScreen::showAllRows()
+{
+    Query &query = gridQuery();
+    if (m_rules.kind == Kind::Joined) {
+        query.close();
+        query.sql().replace(ConditionLine, m_rules.showAllCondition);
+        query.open();
+        return;
+    }
+    if (query.sql().count() < ConditionLine + 1)
+        return;
+    try {
+        query.close();
+        query.sql().replace(ConditionLine, BlankConditionLine);
+        query.open();
+    } catch (const Error &) {
+        messageBox(QStringLiteral("Помилка!!!"), QStringLiteral("Невірний запит, або помилка підключення до БД"),
+                   MessageButton::Ok, MessageIcon::Error);
+    }
+}
+
+void ReferenceScreen::exportGrid() { exportGridToSpreadsheet(gridQuery(), windowTitle()); }
+
+void ReferenceScreen::closeScreen() { close(); }
+
+Query *ReferenceScreen::makeQuery(const QString &name)
+{
+    auto *query = new Query(m_database, this);
+    query->setObjectName(name);
+    return query;
+}
+
+QString ReferenceScreen::currentRowId() const { return gridQuery().fieldByName(QStringLiteral("Id"))->asString(); }
+
+void ReferenceScreen::runStatement(Query &runner, const QString &statement)
+{
+    runner.close();
+    runner.sql().clear();
+    runner.sql().add(statement);
+    runner.execSql();
+}
+
+void ReferenceScreen::fillIdComboBox(IdComboBox &box, Query &runner, const QString &statement, const QString &textField)
+{
+    runner.sql().clear();
+    runner.sql().add(statement);
+    runner.close();
+    runner.open();
+    box.clearAll();
+    if (!runner.isEmpty()) {
+        runner.first();
+        for (int row = 0; row < runner.recordCount(); ++row, runner.next()) {
+            box.idList().append(runner.fieldByName(QStringLiteral("Id"))->asString());
+            box.addItem(runner.fieldByName(textField)->asString());
+        }
+    }
+    box.setCurrentIndex(-1);
+}
+
+void ReferenceScreen::selectId(IdComboBox &box, const QString &id) { box.setCurrentIndex(int(box.idList().indexOf(id))); }
+
+void ReferenceScreen::setEditing(bool editing)
+{
+    for (QAbstractButton *button : {m_roles.add, m_roles.edit, m_roles.remove, m_roles.search, m_roles.filter,
+                                    m_roles.showAll, m_roles.exportButton, m_roles.close})
+        button->setEnabled(!editing);
+    for (QWidget *control : m_roles.browsingOnly)
+        control->setEnabled(!editing);
+    for (QWidget *control : m_roles.panel)
+        control->setEnabled(editing);
+    m_roles.accept->setEnabled(editing);
+    m_roles.cancel->setEnabled(editing);
+}
+
+bool ReferenceScreen::hasCurrentRow() const { return gridQuery().active() && gridQuery().recNo() >= 0; }
+
+// A combo box without a selected entry has no id to give: the statement is not built.
+bool ReferenceScreen::choicesMade() const
+{
+    for (const IdComboBox *box : m_roles.choices)
+        if (box->currentIndex() < 0 || box->currentIndex() >= box->idList().size())
+            return false;
+    return true;
+}
+
+// "Редагувати" and "Видалити" need a row; an empty grid has none, and no statement goes out with an
+// empty id.
+void ReferenceScreen::reportNoCurrentRow()
+{
+    messageBox(QStringLiteral("Помилка"), QStringLiteral("Не вибрано жодного запису"), MessageButton::Ok,
+               MessageIcon::Exclamation);
+}
+
+void ReferenceScreen::reloadGrid()
+{
+    gridQuery().close();
+    gridQuery().open();
+}
+
+} // namespace coop

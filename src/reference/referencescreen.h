@@ -1,0 +1,139 @@
+#pragma once
+
+#include "widgets/screen.h"
+
+#include <QList>
+#include <QString>
+
+class QAbstractButton;
+
+namespace coop {
+
+class Database;
+class DBGrid;
+class IdComboBox;
+class Query;
+class TForm5;
+class TForm6;
+class ValueDialog;
+
+// The design every catalog screen shares: a grid of catalog rows with search, filter and show-all
+// above it, add, edit and delete below it, an edit panel that is enabled only while a row is being
+// added or edited, the export and "Закрити". A screen describes which of its controls plays each
+// role and what its rules are (queries, statements, checks, texts); the steps here do the rest. Its
+// own handlers, named after its controls, call these steps.
+class ReferenceScreen : public Screen
+{
+    Q_OBJECT
+
+public:
+    // The edit mode kept in the screen's Tag: 0 before the first use, 1 insert, 2 update.
+    int tag() const { return m_tag; }
+
+protected:
+    enum class Kind {
+        SingleTable, // the condition line is appended on first use; a new condition replaces the old
+        Joined,      // the third line is the join; conditions pile up on it until "Відобразити все"
+    };
+
+    // The controls that play each role of the pattern.
+    struct Roles
+    {
+        DBGrid *grid = nullptr;
+        QAbstractButton *add = nullptr, *edit = nullptr, *remove = nullptr;
+        QAbstractButton *search = nullptr, *filter = nullptr, *showAll = nullptr;
+        QAbstractButton *exportButton = nullptr, *close = nullptr;
+        QAbstractButton *accept = nullptr, *cancel = nullptr;
+        QList<QWidget *> panel;        // entry controls and their labels
+        QList<QWidget *> browsingOnly; // further controls that the editing state disables
+        QList<IdComboBox *> choices;   // combo boxes whose chosen id the statements use
+    };
+
+    // One count of the rows that refer to the current row; "%s" stands for its id.
+    struct UsageCheck
+    {
+        Query *runner = nullptr;
+        QString statement;
+    };
+
+    // What differs between the screens apart from their controls.
+    struct Rules
+    {
+        Query *gridQuery = nullptr;
+        Kind kind = Kind::SingleTable;
+        QString showAllCondition; // joined screens: the third line that "Відобразити все" writes back
+        QString entryCheckText;   // the insert-mode check's message
+        Query *writeRunner = nullptr;
+        QList<UsageCheck> usageChecks;
+        QString refusalText;
+        bool reloadAfterRefusalOrNo = false;
+        Query *deleteRunner = nullptr;
+        QString deleteStatement; // followed by the current row id and ";"
+    };
+
+    ReferenceScreen(Database &database, QWidget *parent);
+
+public:
+    // The search and filter dialogs the five screens share; given by the registry, which creates them
+    // after the first two screens.
+    void reach(TForm5 &search, TForm6 &filter);
+
+protected:
+
+    // Called once the screen's controls and queries exist.
+    void setUp(const Roles &roles, const Rules &rules);
+
+    Database &database() const { return m_database; }
+    // A query of the screen, owned by it and named as its definition names it.
+    Query *makeQuery(const QString &name);
+    Query &gridQuery() const { return *m_rules.gridQuery; }
+
+    // The steps of the pattern, for the screens' handlers.
+    void FormActivate() override; // A
+    void addRow();                // B "Додати"
+    void editRow();               // C "Редагувати"
+    void acceptEntries();         // D "Прийняти"
+    void cancelEntries();         // E the cancel button
+    void deleteRow();             // F "Видалити"
+    void searchColumn();          // G "Пошук"
+    void filterColumn();          // H "Фільтрація"
+    void showAllRows();           // I "Відобразити все"
+    void exportGrid();            // J "Експорт в Excel"
+    void closeScreen();           // K "Закрити"
+
+    // What each screen supplies.
+    virtual void clearEntries() = 0;          // the panel's edit fields (not its combo boxes)
+    virtual void clearChoices() {}            // the texts of the panel's combo boxes
+    virtual void fillChoices() {}             // the panel's combo boxes, before adding or editing
+    virtual void showCurrentRow() = 0;        // the current row into the entry controls
+    virtual bool entriesValid() const = 0;    // the insert-mode entry check
+    virtual QString insertStatement() const = 0;
+    virtual QString updateStatement(const QString &rowId) const = 0;
+
+    // The grid query's current Id as decimal text.
+    QString currentRowId() const;
+    // Puts a statement into a runner (closed and cleared first) and executes it.
+    static void runStatement(Query &runner, const QString &statement);
+    // Fills a combo box and its id list from a runner's rows, then leaves it with no selection.
+    static void fillIdComboBox(IdComboBox &box, Query &runner, const QString &statement, const QString &textField);
+    // Selects the entry whose id is `id`; no selection when there is none.
+    static void selectId(IdComboBox &box, const QString &id);
+
+private:
+    enum class Condition { Equals, Contains };
+    void applyCondition(Condition condition, ValueDialog &dialog);
+    void setEditing(bool editing);
+    bool hasCurrentRow() const;
+    bool choicesMade() const;
+    void reportNoCurrentRow();
+    void reloadGrid();
+
+    Database &m_database;
+    TForm5 *m_search = nullptr;
+    TForm6 *m_filter = nullptr;
+    Roles m_roles;
+    Rules m_rules;
+    int m_tag = 0;
+};
+
+} // namespace coop
