@@ -7,6 +7,11 @@
 #include "widgets/screen.h"
 #include "windowregistry.h"
 #include "movement/form7.h"
+#include "reference/form10.h"
+#include "reference/form3.h"
+#include "reference/form4.h"
+#include "reference/form8.h"
+#include "reference/form9.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 

@@ -4,9 +4,14 @@
 #include "form2.h"
 #include "movement/form7.h"
 #include "placeholderscreen.h"
+#include "reference/form10.h"
+#include "reference/form3.h"
+#include "reference/form4.h"
 #include "reference/form5.h"
 #include "reports/quickreports.h"
 #include "reference/form6.h"
+#include "reference/form8.h"
+#include "reference/form9.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 
@@ -35,14 +40,14 @@ void WindowRegistry::createAll()
 {
     m_form1 = adopt(std::make_unique<TForm1>(*this));
     m_form2 = createScreen(std::make_unique<TForm2>());
-    m_form3 = placeholder("Form3", QStringLiteral("Співробітники"), 982, 725);
-    m_form4 = placeholder("Form4", QStringLiteral("Постачальники"), 760, 569);
+    m_form3 = createScreen(std::make_unique<TForm3>(database()));
+    m_form4 = createScreen(std::make_unique<TForm4>(database()));
     m_form5 = createScreen(std::make_unique<TForm5>());
     m_form6 = createScreen(std::make_unique<TForm6>());
     m_form7 = createScreen(std::make_unique<TForm7>(database()));
-    m_form8 = placeholder("Form8", QStringLiteral("Відділи"), 568, 473);
-    m_form9 = placeholder("Form9", QStringLiteral("Магазини"), 662, 517);
-    m_form10 = placeholder("Form10", QStringLiteral("Товари"), 585, 505);
+    m_form8 = createScreen(std::make_unique<TForm8>(database()));
+    m_form9 = createScreen(std::make_unique<TForm9>(database()));
+    m_form10 = createScreen(std::make_unique<TForm10>(database()));
     m_form11 = placeholder("Form11", QStringLiteral("Розподіл між магазинами"), 717, 619);
     m_form12 = createScreen(std::make_unique<TForm12>(database()));
     m_form13 = createScreen(std::make_unique<TForm13>(database()));
@@ -60,6 +65,8 @@ void WindowRegistry::createAll()
 
 void WindowRegistry::connectScreens()
 {
+    for (ReferenceScreen *catalog : std::initializer_list<ReferenceScreen *>{m_form3, m_form4, m_form8, m_form9, m_form10})
+        catalog->reach(*m_form5, *m_form6);
     m_form7->reach(*m_form12, [this] { m_quickReport17->Preview(m_form7); });
     m_form12->setStockCardPreview([this] { m_quickReport19->Preview(m_form12); });
 }

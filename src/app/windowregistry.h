@@ -11,9 +11,14 @@ class Database;
 class Screen;
 class TForm1;
 class TForm2;
+class TForm3;
+class TForm4;
 class TForm5;
 class TForm6;
 class TForm7;
+class TForm8;
+class TForm9;
+class TForm10;
 class TForm12;
 class TForm13;
 class TQuickReport17;
@@ -39,14 +44,14 @@ public:
     TForm1 &form1() const { return *m_form1; }
     Database &database() const;
     TForm2 &form2() const { return *m_form2; }
-    Screen &form3() const { return *m_form3; }
-    Screen &form4() const { return *m_form4; }
+    TForm3 &form3() const { return *m_form3; }
+    TForm4 &form4() const { return *m_form4; }
     TForm5 &form5() const { return *m_form5; }
     TForm6 &form6() const { return *m_form6; }
     TForm7 &form7() const { return *m_form7; }
-    Screen &form8() const { return *m_form8; }
-    Screen &form9() const { return *m_form9; }
-    Screen &form10() const { return *m_form10; }
+    TForm8 &form8() const { return *m_form8; }
+    TForm9 &form9() const { return *m_form9; }
+    TForm10 &form10() const { return *m_form10; }
     Screen &form11() const { return *m_form11; }
     TForm12 &form12() const { return *m_form12; }
     TForm13 &form13() const { return *m_form13; }
@@ -76,14 +81,14 @@ private:
     std::vector<std::unique_ptr<QObject>> m_created;
     TForm1 *m_form1 = nullptr;
     TForm2 *m_form2 = nullptr;
-    Screen *m_form3 = nullptr;
-    Screen *m_form4 = nullptr;
+    TForm3 *m_form3 = nullptr;
+    TForm4 *m_form4 = nullptr;
     TForm5 *m_form5 = nullptr;
     TForm6 *m_form6 = nullptr;
     TForm7 *m_form7 = nullptr;
-    Screen *m_form8 = nullptr;
-    Screen *m_form9 = nullptr;
-    Screen *m_form10 = nullptr;
+    TForm8 *m_form8 = nullptr;
+    TForm9 *m_form9 = nullptr;
+    TForm10 *m_form10 = nullptr;
     Screen *m_form11 = nullptr;
     TForm12 *m_form12 = nullptr;
     TForm13 *m_form13 = nullptr;

@@ -3,12 +3,18 @@
 #include "app/jpegimage.h"
 #include "app/windowregistry.h"
 #include "movement/form7.h"
+#include "reference/form10.h"
+#include "reference/form3.h"
+#include "reference/form4.h"
 #include "reference/form5.h"
+#include "reference/form8.h"
+#include "reference/form9.h"
 #include "reference/form6.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
+#include "data/query.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/testdatabase.h"
@@ -88,6 +94,49 @@ private slots:
         for (QObject *window : m_windows->windows())
             if (auto *widget = qobject_cast<QWidget *>(window); widget && widget != &form1())
                 QVERIFY2(!widget->isVisible(), qPrintable(window->objectName()));
+    }
+
+    void storedOpenQueriesAreOpenAfterCreation_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("receipts headers") << "Form7" << "Query1" << true;
+        QTest::newRow("receipts lines") << "Form7" << "Query3" << true;
+        QTest::newRow("receipts runner") << "Form7" << "Query2" << false;
+        QTest::newRow("receipts header runner") << "Form7" << "Query6" << false;
+        QTest::newRow("base stock") << "Form12" << "Query1" << true;
+        QTest::newRow("shops of the shop stock") << "Form13" << "Query1" << true;
+        QTest::newRow("stock of the first shop") << "Form13" << "Query3" << true;
+    }
+    void storedOpenQueriesAreOpenAfterCreation()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, query);
+        QFETCH(bool, open);
+        QObject *found = nullptr;
+        for (QObject *w : m_windows->windows())
+            if (w->objectName() == window)
+                found = w->findChild<Query *>(query);
+        QVERIFY2(found, qPrintable(window + u'.' + query));
+        QCOMPARE(static_cast<Query *>(found)->active(), open);
+    }
+
+    void afterScrollRanOnceForTheFirstRows()
+    {
+        // The demo cooperative: the receipts screen shows the first receipt's lines, and the shop stock
+        // screen's stock query carries the first shop's condition, loaded before its own stored open.
+        m_windows.reset();
+        m_db = std::make_unique<TestDatabase>(true);
+        m_windows = std::make_unique<WindowRegistry>();
+        const TForm7 &receipts = m_windows->form7();
+        QCOMPARE(receipts.Query3->sql().count(), 4);
+        QCOMPARE(receipts.Query3->sql()[3], QStringLiteral("and chonadishlo.IdNadhodgennya=")
+                                                 + receipts.Query1->fieldByName(QStringLiteral("id"))->asString());
+        const TForm13 &shops = m_windows->form13();
+        QCOMPARE(shops.Query3->sql()[3], QStringLiteral("and nayavnistvmagazuni.Idmagazuny=")
+                                              + shops.Query1->fieldByName(QStringLiteral("id"))->asString());
+        QVERIFY(!shops.Query3->isEmpty());
     }
 
     void destroysTheMainWindowLastAndClosesTheConnection()
