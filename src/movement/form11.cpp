@@ -1,0 +1,340 @@
+#include "form11.h"
+
+#include "data/database.h"
+#include "data/format.h"
+#include "data/query.h"
+#include "data/transaction.h"
+#include "stock/form12.h"
+#include "stock/form13.h"
+#include "widgets/handler.h"
+#include "widgets/keyfilteredit.h"
+#include "widgets/messages.h"
+
+#include <QMap>
+#include <QProgressDialog>
+
+#include <cmath>
+
+namespace coop {
+
+namespace {
+
+const QStringList LinesStatement = {
+    QStringLiteral("Select pozuciirozpodily.id, pozuciirozpodily.IdRozpodily, pozuciirozpodily.IdTovary, "
+                   "pozuciirozpodily.Kilkist, pozuciirozpodily.CinaPostachannya, rozpodil.id, tovary.nazvatovary"),
+    QStringLiteral("From pozuciirozpodily, rozpodil, tovary"),
+    QStringLiteral("where pozuciirozpodily.IdRozpodily = rozpodil.id AND pozuciirozpodily.IdTovary = Tovary.id"),
+};
+
+void refuse(const QString &text)
+{
+    messageBox(QStringLiteral("Помилка"), text, MessageButton::Ok, MessageIcon::Exclamation);
+}
+
+// The whole number an integer field keeps of a product: the nearest one, a half going to the even
+// neighbour (7.5 gives 8, 12.5 gives 12).
+qlonglong roundHalfToEven(double value)
+{
+    const double down = std::floor(value);
+    const double rest = value - down;
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0))
+        return qlonglong(down) + 1;
+    return qlonglong(down);
+}
+
+} // namespace
+
+TForm11::TForm11(Database &database, QWidget *parent)
+    : DocumentScreen(parent), Query1(new Query(database, this)), Query2(new Query(database, this)),
+      Query3(new Query(database, this)), Query4(new Query(database, this)), Query5(new Query(database, this)),
+      Query6(new Query(database, this))
+{
+    setupUi(this);
+
+    Query1->sql().setLines({QStringLiteral("Select rozpodil.id, rozpodil.IdMagazuny, rozpodil.IdSpivrobitnuka, "
+                                           "rozpodil.DataRozpodily, Magazunu.NazvaMagazuny, Spivrobitnuku.PIB"),
+                            QStringLiteral("From rozpodil, spivrobitnuku, magazunu"),
+                            QStringLiteral("Where rozpodil.IdMagazuny = magazunu.id AND "
+                                           "rozpodil.IdSpivrobitnuka = spivrobitnuku.id")});
+    Query1->addField({QStringLiteral("id"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("IdMagazuny"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("IdSpivrobitnuka"), FieldType::Integer, 0, QString(), 0, false});
+    Query1->addField({QStringLiteral("NazvaMagazuny"), FieldType::String, 32, QStringLiteral("Назва магазину"), 25});
+    Query1->addField({QStringLiteral("PIB"), FieldType::String, 40, QStringLiteral("Співробітник"), 35});
+    Query1->addField({QStringLiteral("DataRozpodily"), FieldType::Date, 0, QStringLiteral("Дата розподілу")});
+
+    Query3->sql().setLines(LinesStatement);
+    Query3->addField({QStringLiteral("id"), FieldType::Integer, 0, QString(), 0, false});
+    Query3->addField({QStringLiteral("IdRozpodily"), FieldType::Integer, 0, QString(), 0, false});
+    Query3IdTovary = Query3->addField({QStringLiteral("IdTovary"), FieldType::Integer, 0, QString(), 0, false});
+    Query3->addField({QStringLiteral("nazvatovary"), FieldType::String, 40, QStringLiteral("Назва товару"), 34});
+    Query3Kilkist = Query3->addField({QStringLiteral("Kilkist"), FieldType::Float, 0, QStringLiteral("Кількість"), 10});
+    Query3CinaPostachannya =
+        Query3->addField({QStringLiteral("CinaPostachannya"), FieldType::Float, 0, QStringLiteral("Ціна постачання"), 12});
+    Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
+    Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Integer, 0, QStringLiteral("Сума"), 12, true, FieldKind::Calculated});
+
+    for (auto [query, name] : {std::pair{Query1, "Query1"}, {Query2, "Query2"}, {Query3, "Query3"}, {Query4, "Query4"},
+                               {Query5, "Query5"}, {Query6, "Query6"}})
+        query->setObjectName(QLatin1String(name));
+    DBGrid1->setQuery(Query1);
+    DBGrid2->setQuery(Query3);
+    attachKeyFilter(Edit1, DigitsOnlyFilter);
+    attachKeyFilter(Edit2, CommaDecimalFilter);
+
+    Roles roles;
+    roles.header = Query1;
+    roles.lines = Query3;
+    roles.headerGrid = DBGrid1;
+    roles.linesStatement = LinesStatement;
+    roles.linesCondition = QStringLiteral("and pozuciirozpodily.IdRozpodily=");
+    roles.headerPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
+                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, 1, 2,
+                              QStringLiteral("Видалення")};
+    roles.linesPanel = Panel{BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
+                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, 3, 4, QStringLiteral("Увага!!!")};
+    roles.filter = DateFilter{Query1, QStringLiteral("DataRozpodily"), DateTimePicker2, nullptr, BitBtn11};
+    roles.sum = DocumentSum{BitBtn15, BitBtn16, Edit3};
+    roles.close = BitBtn12;
+    setRoles(roles);
+
+    connect(Query3, &Query::calcFields, this, &TForm11::Query3CalcFields);
+    onEvent(BitBtn13, &QPushButton::clicked, this, &TForm11::BitBtn13Click);
+    onEvent(BitBtn14, &QPushButton::clicked, this, &TForm11::BitBtn14Click);
+    onEvent(BitBtn17, &QPushButton::clicked, this, &TForm11::BitBtn17Click);
+}
+
+void TForm11::reach(TForm12 &stock, TForm13 &shopStock, std::function<void()> previewInvoice)
+{
+    m_stock = &stock;
+    m_shopStock = &shopStock;
+    m_previewInvoice = std::move(previewInvoice);
+}
+
+void TForm11::Query3CalcFields()
+{
+    Query3Suma->setValue(roundHalfToEven(Query3Kilkist->asFloat() * Query3CinaPostachannya->asFloat()));
+}
+
+// --- headers ---------------------------------------------------------------------------------
+
+void TForm11::prepareHeaderPanel(bool editing)
+{
+    fillComboBox(*Query2, QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"), *ComboBox1);
+    fillComboBox(*Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"), *ComboBox2);
+    if (!editing) {
+        DateTimePicker1->setDate(QDate::currentDate());
+        return;
+    }
+    selectId(*ComboBox1, Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString());
+    selectId(*ComboBox2, Query1->fieldByName(QStringLiteral("IdSpivrobitnuka"))->asString());
+    DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataRozpodily"))->asDate());
+}
+
+bool TForm11::writeHeader(int mode)
+{
+    const std::optional<QString> shop = chosenId(*ComboBox1);
+    const std::optional<QString> employee = chosenId(*ComboBox2);
+    // An empty text, or one that names no entry, has no id to write.
+    if (!shop || !employee) {
+        refuse(QStringLiteral("Введіть коректні дані"));
+        return false;
+    }
+    const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
+    if (mode == 1)
+        run(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + *shop
+                         + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
+    else
+        run(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + *shop + QStringLiteral(", IdSpivrobitnuka=")
+                         + *employee + QStringLiteral(", DataRozpodily=") + date + QStringLiteral(" WHERE rozpodil.Id=")
+                         + Query1->fieldByName(QStringLiteral("id"))->asString());
+    return true;
+}
+
+void TForm11::clearHeaderPanel()
+{
+    ComboBox1->setEditText(QString());
+    ComboBox2->setEditText(QString());
+    DateTimePicker1->setDate(QDate::currentDate());
+}
+
+void TForm11::deleteHeader(const QString &id)
+{
+    run(*Query2, QStringLiteral("DELETE from rozpodil Where Id=") + id);
+}
+
+// --- lines -----------------------------------------------------------------------------------
+
+void TForm11::prepareLinePanel(bool editing)
+{
+    fillComboBox(*Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"), *ComboBox3);
+    if (!editing) {
+        Edit1->clear();
+        Edit2->clear();
+        return;
+    }
+    selectId(*ComboBox3, Query3IdTovary->asString());
+    Edit1->setText(Query3Kilkist->asString());
+    Edit2->setText(Query3CinaPostachannya->asString());
+}
+
+bool TForm11::writeLine(int mode)
+{
+    const std::optional<QString> goods = chosenId(*ComboBox3);
+    if (mode == 3 && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
+        refuse(QStringLiteral("Введіть дані"));
+        return false;
+    }
+    if (!goods) {
+        refuse(QStringLiteral("Введіть дані"));
+        return false;
+    }
+    const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
+    const QString quantity = QuoteSqlText(Edit1->text());
+    const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
+    if (mode == 3)
+        run(*Query4, QStringLiteral("INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('")
+                         + *goods + QStringLiteral("',") + quantity + u',' + price + u',' + header + u')');
+    else
+        run(*Query4, QStringLiteral("UPDATE pozuciirozpodily Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
+                         + QStringLiteral(", cinaPostachannya=") + price + QStringLiteral(", IdRozpodily=") + header
+                         + QStringLiteral(" WHERE pozuciirozpodily.Id=") + Query3->fieldByName(QStringLiteral("id"))->asString());
+    return true;
+}
+
+void TForm11::clearLinePanel()
+{
+    ComboBox3->setEditText(QString());
+    Edit1->clear();
+    Edit2->clear();
+}
+
+void TForm11::deleteLine(const QString &id)
+{
+    run(*Query4, QStringLiteral("DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=") + id + u';');
+}
+
+// --- moving the goods into the shop ---------------------------------------------------------
+
+void TForm11::BitBtn13Click()
+{
+    // Without a distribution there is no shop to receive, without lines nothing to move.
+    if (!currentId(*Query1) || !Query3->active() || Query3->isEmpty()) {
+        showMessage(QStringLiteral("Введіть дані про переміщення"));
+        return;
+    }
+    // The check and every change are one transaction: the base rows read are locked until the
+    // end, so no other transfer can take the same stock in between, and a failure anywhere leaves
+    // the base and the shop as they were.
+    bool covered = false;
+    runInTransaction(*Query2->database(), [this, &covered] {
+        covered = baseCoversLines();
+        if (covered)
+            moveLines();
+    });
+    if (!covered) {
+        showMessage(QStringLiteral("На складі немає такої кількості товару"));
+        return;
+    }
+    reopen(*Query1);
+    if (m_stock)
+        reopen(*m_stock->Query1);
+    if (m_shopStock)
+        reopen(*m_shopStock->Query3);
+    showMessage(QStringLiteral("Даний товар переміщений в магазин"));
+}
+
+bool TForm11::baseCoversLines()
+{
+    // What the distribution takes of each goods, its lines of the same goods added up.
+    QMap<qlonglong, double> wanted;
+    for (int row = 0; row < Query3->recordCount(); ++row)
+        wanted[Query3->value(row, Query3IdTovary).toLongLong()] += Query3->value(row, Query3Kilkist).toDouble();
+    QStringList goods;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+        goods << QString::number(it.key());
+
+    Query2->sql().clear();
+    Query2->sql().add(QStringLiteral("select IdTovary, KilkistNaBazi from baza"));
+    Query2->sql().add(QStringLiteral("where IdTovary in (") + goods.join(u',') + QStringLiteral(") for update"));
+    Query2->open();
+    // Goods the base has no row for hold nothing.
+    QMap<qlonglong, double> held;
+    const Field *heldGoods = Query2->fieldByName(QStringLiteral("IdTovary"));
+    const Field *heldQuantity = Query2->fieldByName(QStringLiteral("KilkistNaBazi"));
+    for (int row = 0; row < Query2->recordCount(); ++row)
+        held[Query2->value(row, heldGoods).toLongLong()] += Query2->value(row, heldQuantity).toDouble();
+    Query2->close();
+
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+        if (held.value(it.key(), 0) - it.value() < 0)
+            return false;
+    return true;
+}
+
+void TForm11::moveLines()
+{
+    const ControlsDisabled still(*Query3);
+    const QString shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString();
+    const int lines = Query3->recordCount();
+
+    QProgressDialog progress(QStringLiteral("Переміщення в магазин..."), QString(), 0, lines, this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+
+    Query3->first();
+    for (int line = 0; line < lines; ++line) {
+        const QString goods = Query3IdTovary->asString();
+        // Whole quantities read as their digits; a fraction from elsewhere still makes valid SQL.
+        const QString quantity = FormatSqlNumber(Query3Kilkist->asFloat());
+        const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Query3CinaPostachannya->asString())));
+
+        Query4->sql().clear();
+        Query4->sql().add(QStringLiteral("update baza SET KilkistNaBazi=KilkistNaBazi-") + quantity);
+        Query4->sql().add(QStringLiteral("where baza.IdTovary=") + goods);
+        Query4->execSql();
+
+        Query5->sql().clear();
+        Query5->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`"));
+        Query5->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(")and(`IdMagazuny`=") + shop + QStringLiteral(");"));
+        Query5->open();
+        const qint64 count = Query5->fieldByName(QStringLiteral("cnt"))->asInteger();
+        Query5->sql().clear();
+        if (count < 1) {
+            Query5->sql().add(QStringLiteral("insert into `nayavnistvmagazuni` values (NULL,") + shop + u',' + goods + u','
+                              + quantity + u',' + price + QStringLiteral(",1.25*") + price + QStringLiteral(");"));
+        } else {
+            Query5->sql().add(QStringLiteral("update nayavnistvmagazuni SET Kilkist=Kilkist+") + quantity
+                              + QStringLiteral(", CinaOblikova=") + price + QStringLiteral(", CinaRozdribna=1.25*") + price);
+            Query5->sql().add(QStringLiteral("where nayavnistvmagazuni.IdTovary=") + goods
+                              + QStringLiteral(" AND nayavnistvmagazuni.IdMagazuny=") + shop);
+        }
+        Query5->execSql();
+
+        Query3->next();
+        if (line % 16 == 0)
+            progress.setValue(line);
+    }
+    progress.setValue(lines);
+}
+
+void TForm11::BitBtn14Click()
+{
+    if (m_stock)
+        showModal(*m_stock);
+}
+
+void TForm11::BitBtn17Click()
+{
+    if (!Query3->active() || Query3->isEmpty()) {
+        showMessage(QStringLiteral("Введіть дані про переміщення"));
+        return;
+    }
+    Query1->open();
+    Query3->open();
+    if (m_previewInvoice)
+        m_previewInvoice();
+}
+
+} // namespace coop

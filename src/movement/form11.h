@@ -1,0 +1,66 @@
+#pragma once
+
+#include "documentscreen.h"
+#include "ui_form11.h"
+
+#include <functional>
+
+namespace coop {
+
+class Database;
+class Field;
+class TForm12;
+class TForm13;
+
+// "Розподіл між магазинами": distributions of goods from the base warehouse to the shops (rozpodil)
+// and their lines (pozuciirozpodily), and the transfer that moves a distribution's goods out of the
+// base stock into the shop's stock at the retail markup.
+class TForm11 : public DocumentScreen, public Ui::TForm11
+{
+    Q_OBJECT
+
+public:
+    explicit TForm11(Database &database, QWidget *parent = nullptr);
+
+    Query *const Query1; // headers
+    Query *const Query2; // shop and goods lists, header delete, the stock check
+    Query *const Query3; // lines of the current header
+    Query *const Query4; // line insert, update, delete; the base stock change
+    Query *const Query5; // employee list; the shop stock count and change
+    Query *const Query6; // header insert and update
+
+    // The screens and documents it reaches, given by the registry once all are created.
+    void reach(TForm12 &stock, TForm13 &shopStock, std::function<void()> previewInvoice);
+
+    void Query3CalcFields();
+    void BitBtn13Click();
+    void BitBtn14Click();
+    void BitBtn17Click();
+
+protected:
+    QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
+
+    void prepareHeaderPanel(bool editing) override;
+    bool writeHeader(int mode) override;
+    void clearHeaderPanel() override;
+    void deleteHeader(const QString &id) override;
+    void prepareLinePanel(bool editing) override;
+    bool writeLine(int mode) override;
+    void clearLinePanel() override;
+    void deleteLine(const QString &id) override;
+
+private:
+    // Whether the base holds enough of every goods for all the lines together.
+    bool baseCoversLines();
+    void moveLines();
+
+    Field *Query3IdTovary;
+    Field *Query3Kilkist;
+    Field *Query3CinaPostachannya;
+    Field *Query3Suma;
+    TForm12 *m_stock = nullptr;
+    TForm13 *m_shopStock = nullptr;
+    std::function<void()> m_previewInvoice;
+};
+
+} // namespace coop

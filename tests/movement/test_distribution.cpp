@@ -1,0 +1,432 @@
+// The distribution screen driven through its controls: its statements, the whole-number line sum,
+// the one-day filter, and moving a distribution into the shop's stock: the exact statements, the
+// check of the whole distribution against the base, all or nothing, and what is current afterwards.
+#include "data/database.h"
+#include "data/query.h"
+#include "movement/form11.h"
+#include "stock/form12.h"
+#include "stock/form13.h"
+#include "support/guitestmain.h"
+#include "support/messagerecorder.h"
+#include "support/testdatabase.h"
+#include "widgets/datetimepicker.h"
+#include "widgets/dbgrid.h"
+
+using namespace coop;
+
+class TestDistribution : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<Database> m_connection;
+    std::unique_ptr<TForm11> m_form;
+    std::unique_ptr<TForm12> m_stock;
+    std::unique_ptr<TForm13> m_shopStock;
+    int m_invoicePreviews = 0;
+
+    TForm11 &form() { return *m_form; }
+    QStringList log() const { return m_connection->statementLog(); }
+    // The statements sent since the last call, without the lists and reloads around them.
+    QStringList writes()
+    {
+        QStringList out;
+        for (const QString &s : log())
+            if (!s.startsWith(u"Select", Qt::CaseInsensitive))
+                out << s;
+        m_connection->clearStatementLog();
+        return out;
+    }
+    static void choose(IdComboBox *combo, const QString &id) { combo->setCurrentIndex(int(combo->idList().indexOf(id))); }
+    QString currentHeader() { return form().Query1->fieldByName("id")->asString(); }
+    QStringList stocks()
+    {
+        return m_db->rows("select IdTovary, KilkistNaBazi from baza order by IdTovary")
+             + m_db->rows("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni"
+                          " order by IdMagazuny, IdTovary");
+    }
+    void showDistribution(int id)
+    {
+        form().Query1->locate("Id", id);
+        QCOMPARE(currentHeader(), QString::number(id));
+    }
+    void pressTransfer()
+    {
+        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        // Shops 1 and 2; goods 4, 5, 6; distribution 8 to shop 1 with two lines, 9 to shop 2 with one,
+        // 10 to shop 2 with none. The base holds 10 of goods 5 and 5 of goods 6, nothing of goods 4.
+        m_db = std::make_unique<TestDatabase>();
+        m_db->exec(QStringLiteral(
+            "INSERT INTO spivrobitnuku (Id, PIB) VALUES (2, 'Іваненко'), (7, 'Петренко');"
+            "INSERT INTO magazunu (Id, NazvaMagazuny, AdresaMagazuny, IdSpivrobitnuka) VALUES"
+            " (1, 'Колос', 'Миролюбівка', 2), (2, 'Ромашка', 'Центральна, 3', 7);"
+            "INSERT INTO tovary (Id, NazvaTovary) VALUES (4, 'Сіль'), (5, 'Цукор'), (6, 'Олія');"
+            "INSERT INTO rozpodil VALUES (8, 1, 2, '2011-05-23'), (9, 2, 7, '2011-05-24'), (10, 2, 2, '2011-05-24');"
+            "INSERT INTO pozuciirozpodily (Id, IdRozpodily, IdTovary, Kilkist, CinaPostachannya) VALUES"
+            " (50, 9, 5, 4, 12.5), (51, 8, 5, 3, 2.5), (52, 8, 6, 5, 2.5);"
+            "INSERT INTO baza VALUES (1, 5, 10), (2, 6, 5)"));
+        m_connection = std::make_unique<Database>();
+        m_form = std::make_unique<TForm11>(*m_connection);
+        m_stock = std::make_unique<TForm12>(*m_connection);
+        m_shopStock = std::make_unique<TForm13>(*m_connection);
+        m_form->create();
+        m_stock->create();
+        m_shopStock->create();
+        m_invoicePreviews = 0;
+        m_form->reach(*m_stock, *m_shopStock, [this] { ++m_invoicePreviews; });
+        m_form->show();
+        m_connection->setStatementLogging(true);
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_stock.reset();
+        m_shopStock.reset();
+        m_connection.reset();
+        m_db.reset();
+    }
+
+    void headerStatements()
+    {
+        MessageRecorder messages;
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().ComboBox1->idList().size(), 2);
+        choose(form().ComboBox1, "2");
+        choose(form().ComboBox2, "7");
+        form().DateTimePicker1->setDate(QDate(2011, 5, 24));
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('2','7','2011-05-24')"});
+        QCOMPARE(form().Query1->recNo(), 0); // the first header, not the one just written
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+
+        showDistribution(9);
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+        QCOMPARE(form().ComboBox1->currentText(), QStringLiteral("Ромашка"));
+        QCOMPARE(form().ComboBox2->currentText(), QStringLiteral("Петренко"));
+        QCOMPARE(form().DateTimePicker1->date(), QDate(2011, 5, 24));
+        choose(form().ComboBox1, "1");
+        form().DateTimePicker1->setDate(QDate(2011, 3, 5));
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"UPDATE rozpodil Set IdMagazuny=1, IdSpivrobitnuka=7, DataRozpodily='2011-03-05' WHERE rozpodil.Id=9"});
+
+        const MessageRecorder yes(mrYes);
+        showDistribution(9);
+        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"DELETE from rozpodil Where Id=9"});
+        QCOMPARE(yes.requests.first().caption, QStringLiteral("Видалення"));
+        QCOMPARE(m_db->value("select count(*) from pozuciirozpodily where IdRozpodily=9"), QStringLiteral("1"));
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    void headerEntryChecks_data()
+    {
+        QTest::addColumn<QString>("shopText");
+        QTest::addColumn<QString>("employeeText");
+        QTest::newRow("no shop") << "" << "Петренко";
+        QTest::newRow("employee typed, naming no entry") << "Колос" << "Петренко І.";
+    }
+    void headerEntryChecks()
+    {
+        QFETCH(QString, shopText);
+        QFETCH(QString, employeeText);
+        MessageRecorder messages;
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        choose(form().ComboBox1, "1");
+        choose(form().ComboBox2, "7");
+        form().ComboBox1->setEditText(shopText);
+        form().ComboBox2->setEditText(employeeText);
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].caption, QStringLiteral("Помилка"));
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть коректні дані"));
+        QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing);
+    }
+
+    void lineStatements()
+    {
+        MessageRecorder messages;
+        showDistribution(9);
+        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+        QCOMPARE(form().Tag, 3);
+        choose(form().ComboBox3, "5");
+        form().Edit1->setFocus();
+        QTest::keyClicks(form().Edit1, "4x");
+        form().Edit2->setFocus();
+        QTest::keyClicks(form().Edit2, "12,5,.");
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','4','12.5',9)"});
+
+        form().Query3->locate("Id", 50);
+        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        QCOMPARE(form().ComboBox3->currentText(), QStringLiteral("Цукор"));
+        QCOMPARE(form().Edit1->text(), QStringLiteral("4"));
+        QCOMPARE(form().Edit2->text(), QStringLiteral("12,5"));
+        choose(form().ComboBox3, "6");
+        form().Edit1->setText("7");
+        form().Edit2->setText("3");
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"UPDATE pozuciirozpodily Set IdTovary=6, kilkist='7', cinaPostachannya='3', IdRozpodily=9 WHERE pozuciirozpodily.Id=50"});
+        QCOMPARE(form().Query3->fieldByName("id")->asString(), QStringLiteral("50")); // the line just updated
+
+        const MessageRecorder yes(mrYes);
+        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=50;"});
+        QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    void lineEntryChecks()
+    {
+        MessageRecorder messages;
+        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+        form().ComboBox3->setEditText("Борошно"); // names no goods
+        form().Edit1->setText("3");
+        form().Edit2->setText("2");
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані"));
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
+    }
+
+    void wholeNumberLineSum_data()
+    {
+        QTest::addColumn<QStringList>("quantities"); // the lines of distribution 10, all of goods 4
+        QTest::addColumn<QStringList>("prices");
+        QTest::addColumn<QStringList>("sums");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("7.5 rounds to the even 8") << QStringList{"3"} << QStringList{"2.5"} << QStringList{"8"} << "8";
+        QTest::newRow("12.5 rounds to the even 12") << QStringList{"5"} << QStringList{"2.5"} << QStringList{"12"} << "12";
+        QTest::newRow("below and above a half") << QStringList{"1", "3"} << QStringList{"0.4", "0.55"}
+                                                << QStringList{"0", "2"} << "2";
+        QTest::newRow("the total adds the whole sums") << QStringList{"3", "1"} << QStringList{"2.5", "1.5"}
+                                                       << QStringList{"8", "2"} << "10";
+    }
+    void wholeNumberLineSum()
+    {
+        QFETCH(QStringList, quantities);
+        QFETCH(QStringList, prices);
+        QFETCH(QStringList, sums);
+        QFETCH(QString, total);
+        for (int i = 0; i < quantities.size(); ++i)
+            m_db->exec(QStringLiteral("INSERT INTO pozuciirozpodily (IdRozpodily, IdTovary, Kilkist, CinaPostachannya) "
+                                      "VALUES (10, 4, %1, %2)").arg(quantities[i], prices[i]));
+        showDistribution(9);
+        showDistribution(10);
+        Query *q = form().Query3;
+        QCOMPARE(q->recordCount(), quantities.size());
+        for (int i = 0; i < quantities.size(); ++i) {
+            QVERIFY(q->locate("Kilkist", quantities[i].toDouble())); // whatever order the server gives
+            QCOMPARE(q->fieldByName("Suma")->asString(), sums[i]);
+        }
+        QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
+        QCOMPARE(form().Edit3->text(), total);
+        QTest::mouseClick(form().BitBtn16, Qt::LeftButton);
+        QCOMPARE(form().Edit3->text(), QString());
+    }
+
+    void oneDayFilter()
+    {
+        form().DateTimePicker2->setDate(QDate(2011, 5, 24));
+        writes();
+        emit form().DateTimePicker2->closeUp();
+        QCOMPARE(form().Query1->filter(), QStringLiteral("DataRozpodily='24.05.2011'"));
+        QCOMPARE(form().Query1->recordCount(), 2);
+        QVERIFY(form().Query1->locate("Id", 9) && form().Query1->locate("Id", 10));
+        form().DateTimePicker2->setDate(QDate(2011, 5, 23));
+        emit form().DateTimePicker2->closeUp(); // replaces the day, does not narrow it
+        QCOMPARE(form().Query1->recordCount(), 1);
+        QCOMPARE(currentHeader(), QStringLiteral("8"));
+        QCOMPARE(writes(), QStringList()); // the filter works on the rows held
+        QTest::mouseClick(form().BitBtn11, Qt::LeftButton);
+        QCOMPARE(form().Query1->recordCount(), 3);
+    }
+
+    void transferStatements()
+    {
+        MessageRecorder messages;
+        m_shopStock->Query1->locate("Id", 2); // the stock screen shows shop 2
+        showDistribution(9);
+        m_connection->clearStatementLog();
+        pressTransfer();
+        QCOMPARE(log(), QStringList({"START TRANSACTION",
+                                     "select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (5) for update",
+                                     "update baza SET KilkistNaBazi=KilkistNaBazi-4\nwhere baza.IdTovary=5",
+                                     "Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
+                                     "insert into `nayavnistvmagazuni` values (NULL,2,5,4,'12.5',1.25*'12.5');",
+                                     "COMMIT", form().Query1->sql().text(), form().Query3->sql().text(),
+                                     m_stock->Query1->sql().text(), m_shopStock->Query3->sql().text()}));
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Даний товар переміщений в магазин"));
+        QCOMPARE(form().Query1->recNo(), 0); // the first distribution, whichever was moved
+        QCOMPARE(m_shopStock->Query3->recordCount(), 1); // the shop's stock screen shows the new row
+        QVERIFY(m_stock->Query1->locate("idTovary", 5)); // and the base stock screen the new quantity
+        QCOMPARE(m_stock->Query1->fieldByName("kilkistNaBazi")->asString(), QStringLiteral("6"));
+
+        // The same distribution again: the shop row exists now, so it is updated.
+        showDistribution(9);
+        m_connection->clearStatementLog();
+        pressTransfer();
+        QCOMPARE(log().mid(3, 2),
+                 QStringList({"Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
+                              "update nayavnistvmagazuni SET Kilkist=Kilkist+4, CinaOblikova='12.5', CinaRozdribna=1.25*'12.5'\n"
+                              "where nayavnistvmagazuni.IdTovary=5 AND nayavnistvmagazuni.IdMagazuny=2"}));
+        QCOMPARE(stocks(), QStringList({"5|2", "6|5", "2|5|8|12.5|15.625"}));
+    }
+
+    void transfer_data()
+    {
+        QTest::addColumn<QString>("lines");  // (line id, goods, quantity, price) of distribution 10, to shop 2
+        QTest::addColumn<QString>("base");   // baza rows replacing the fixture's
+        QTest::addColumn<QString>("shop");   // nayavnistvmagazuni rows before
+        QTest::addColumn<int>("currentLine");
+        QTest::addColumn<QStringList>("after"); // base rows, then shop rows
+        QTest::addColumn<QString>("message");
+
+        const QString moved = "Даний товар переміщений в магазин";
+        const QString refused = "На складі немає такої кількості товару";
+        QTest::newRow("new shop row at 1.25 times the price")
+            << "(60, 5, 4, 12.5)" << "(1, 5, 10)" << "" << 60 << QStringList{"5|6", "2|5|4|12.5|15.625"} << moved;
+        QTest::newRow("existing shop row takes the newest prices")
+            << "(60, 5, 4, 12.5)" << "(1, 5, 10)" << "(1, 2, 5, 3, 10, 12.5)" << 60
+            << QStringList{"5|6", "2|5|7|12.5|15.625"} << moved;
+        QTest::newRow("exactly enough stock") << "(60, 5, 4, 12.5)" << "(1, 5, 4)" << "" << 60
+                                              << QStringList{"5|0", "2|5|4|12.5|15.625"} << moved;
+        QTest::newRow("two lines of the same goods in one shop row")
+            << "(60, 5, 4, 2), (61, 5, 3, 2)" << "(1, 5, 7)" << "" << 61 << QStringList{"5|0", "2|5|7|2|2.5"} << moved;
+        QTest::newRow("every line moves, not only the current one")
+            << "(60, 5, 4, 2), (61, 6, 1, 8)" << "(1, 5, 4), (2, 6, 1)" << "" << 61
+            << QStringList{"5|0", "6|0", "2|5|4|2|2.5", "2|6|1|8|10"} << moved;
+        QTest::newRow("short line that is not current")
+            << "(60, 5, 4, 2), (61, 6, 9, 8)" << "(1, 5, 10), (2, 6, 5)" << "" << 60
+            << QStringList{"5|10", "6|5"} << refused;
+        QTest::newRow("lines of the same goods short only together")
+            << "(60, 5, 6, 2), (61, 5, 5, 2)" << "(1, 5, 10)" << "(1, 2, 5, 1, 1, 1.25)" << 60
+            << QStringList{"5|10", "2|5|1|1|1.25"} << refused;
+        QTest::newRow("goods the base holds no row of") << "(60, 4, 1, 2)" << "(1, 5, 10)" << "" << 60
+                                                        << QStringList{"5|10"} << refused;
+        QTest::newRow("short current line") << "(60, 5, 11, 2)" << "(1, 5, 10)" << "" << 60
+                                            << QStringList{"5|10"} << refused;
+    }
+    void transfer()
+    {
+        QFETCH(QString, lines);
+        QFETCH(QString, base);
+        QFETCH(QString, shop);
+        QFETCH(int, currentLine);
+        QFETCH(QStringList, after);
+        QFETCH(QString, message);
+        m_db->exec("DELETE FROM baza; INSERT INTO baza VALUES " + base + ";"
+                   "INSERT INTO pozuciirozpodily (Id, IdTovary, Kilkist, CinaPostachannya) VALUES " + lines + ";"
+                   "UPDATE pozuciirozpodily SET IdRozpodily = 10 WHERE Id >= 60"
+                   + (shop.isEmpty() ? QString() : ";INSERT INTO nayavnistvmagazuni VALUES " + shop));
+        showDistribution(9);
+        showDistribution(10);
+        QVERIFY(form().Query3->locate("Id", currentLine));
+        MessageRecorder messages;
+        pressTransfer();
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
+        QCOMPARE(messages.requests[0].text, message);
+        QCOMPARE(stocks(), after);
+    }
+
+    void transferFailureLeavesBothStocks()
+    {
+        // The shop refuses its second change, whichever line comes second: by then both lines have
+        // lowered the base and the first has reached the shop (goods 5 by an insert, 6 by an update).
+        m_db->exec(QStringLiteral(
+            "INSERT INTO nayavnistvmagazuni VALUES (1, 1, 6, 2, 1, 1.25);"
+            "CREATE TRIGGER second_insert BEFORE INSERT ON nayavnistvmagazuni FOR EACH ROW "
+            "IF (@changes := IFNULL(@changes, 0) + 1) = 2 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Магазин зачинено'; END IF;"
+            "CREATE TRIGGER second_update BEFORE UPDATE ON nayavnistvmagazuni FOR EACH ROW "
+            "IF (@changes := IFNULL(@changes, 0) + 1) = 2 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Магазин зачинено'; END IF"));
+        const QStringList before = stocks();
+        MessageRecorder messages;
+        showDistribution(8);
+        m_connection->clearStatementLog();
+        pressTransfer();
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::ErrorBox);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Магазин зачинено."));
+        QCOMPARE(stocks(), before);
+        QVERIFY(log().contains(QStringLiteral("ROLLBACK")));
+        QCOMPARE(log().filter("update baza").size(), 2); // both lines had lowered the base
+        QCOMPARE(currentHeader(), QStringLiteral("8")); // nothing refreshed
+    }
+
+    void transferRefusedWithoutLines_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::newRow("distribution without lines") << "without lines";
+        QTest::newRow("filter passes no distribution") << "filtered";
+        QTest::newRow("last distribution deleted, its lines still shown") << "deleted";
+    }
+    void transferRefusedWithoutLines()
+    {
+        QFETCH(QString, setup);
+        if (setup == "without lines") {
+            showDistribution(10);
+        } else if (setup == "filtered") {
+            form().DateTimePicker2->setDate(QDate(2011, 6, 1));
+            emit form().DateTimePicker2->closeUp();
+            QVERIFY(form().Query1->isEmpty());
+        } else {
+            m_db->exec("DELETE FROM rozpodil WHERE Id <> 9");
+            form().Query1->close();
+            form().Query1->open();
+            const MessageRecorder yes(mrYes);
+            QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+            QVERIFY(form().Query1->isEmpty());
+            QVERIFY(!form().Query3->isEmpty());
+        }
+        const QStringList before = stocks();
+        MessageRecorder messages;
+        m_connection->clearStatementLog();
+        pressTransfer();
+        QCOMPARE(writes(), QStringList()); // no transaction, no change (the activation may reopen the lines)
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про переміщення"));
+        QCOMPARE(stocks(), before);
+    }
+
+    void invoiceAndStockButtons()
+    {
+        MessageRecorder messages;
+        showDistribution(10);
+        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QCOMPARE(m_invoicePreviews, 0);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про переміщення"));
+        showDistribution(9);
+        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QCOMPARE(m_invoicePreviews, 1);
+
+        QList<QDialog *> shown;
+        const ShowModalFunction previous = setShowModalFunction([&shown](QDialog &dialog) {
+            shown << &dialog;
+            return int(mrCancel);
+        });
+        QTest::mouseClick(form().BitBtn14, Qt::LeftButton);
+        setShowModalFunction(previous);
+        QCOMPARE(shown, QList<QDialog *>{m_stock.get()});
+    }
+};
+
+COOP_GUI_TEST_MAIN(TestDistribution)
+#include "test_distribution.moc"
