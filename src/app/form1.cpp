@@ -6,6 +6,7 @@
 #include "jpegimage.h"
 #include "widgets/screen.h"
 #include "windowregistry.h"
+#include "movement/form11.h"
 #include "movement/form7.h"
 #include "reference/form10.h"
 #include "reference/form3.h"

@@ -2,6 +2,7 @@
 
 #include "form1.h"
 #include "form2.h"
+#include "movement/form11.h"
 #include "movement/form7.h"
 #include "placeholderscreen.h"
 #include "reference/form10.h"
@@ -48,14 +49,14 @@ void WindowRegistry::createAll()
     m_form8 = createScreen(std::make_unique<TForm8>(database()));
     m_form9 = createScreen(std::make_unique<TForm9>(database()));
     m_form10 = createScreen(std::make_unique<TForm10>(database()));
-    m_form11 = placeholder("Form11", QStringLiteral("Розподіл між магазинами"), 717, 619);
+    m_form11 = createScreen(std::make_unique<TForm11>(database()));
     m_form12 = createScreen(std::make_unique<TForm12>(database()));
     m_form13 = createScreen(std::make_unique<TForm13>(database()));
     m_form14 = placeholder("Form14", QStringLiteral("Ревізія магазинів"), 644, 470);
     m_form15 = placeholder("Form15", QStringLiteral("Ревізія бази"), 666, 550);
     m_form16 = placeholder("Form16", QStringLiteral("Виручка магазинів"), 651, 452);
     m_quickReport17 = adopt(std::make_unique<TQuickReport17>(*m_form7->Query1, *m_form7->Query3));
-    m_quickReport18 = placeholderReport("QuickReport18");
+    m_quickReport18 = adopt(std::make_unique<TQuickReport18>(*m_form11->Query1, *m_form11->Query3));
     m_quickReport19 = adopt(std::make_unique<TQuickReport19>(*m_form12->Query1));
     m_quickReport20 = placeholderReport("QuickReport20");
     m_quickReport21 = placeholderReport("QuickReport21");
@@ -68,6 +69,7 @@ void WindowRegistry::connectScreens()
     for (ReferenceScreen *catalog : std::initializer_list<ReferenceScreen *>{m_form3, m_form4, m_form8, m_form9, m_form10})
         catalog->reach(*m_form5, *m_form6);
     m_form7->reach(*m_form12, [this] { m_quickReport17->Preview(m_form7); });
+    m_form11->reach(*m_form12, *m_form13, [this] { m_quickReport18->Preview(m_form11); });
     m_form12->setStockCardPreview([this] { m_quickReport19->Preview(m_form12); });
 }
 

@@ -19,9 +19,11 @@ class TForm7;
 class TForm8;
 class TForm9;
 class TForm10;
+class TForm11;
 class TForm12;
 class TForm13;
 class TQuickReport17;
+class TQuickReport18;
 class TQuickReport19;
 
 // Every window of the system, each created once, in its fixed order, and living until the program
@@ -52,14 +54,14 @@ public:
     TForm8 &form8() const { return *m_form8; }
     TForm9 &form9() const { return *m_form9; }
     TForm10 &form10() const { return *m_form10; }
-    Screen &form11() const { return *m_form11; }
+    TForm11 &form11() const { return *m_form11; }
     TForm12 &form12() const { return *m_form12; }
     TForm13 &form13() const { return *m_form13; }
     Screen &form14() const { return *m_form14; }
     Screen &form15() const { return *m_form15; }
     Screen &form16() const { return *m_form16; }
     TQuickReport17 &quickReport17() const { return *m_quickReport17; }
-    QObject &quickReport18() const { return *m_quickReport18; }
+    TQuickReport18 &quickReport18() const { return *m_quickReport18; }
     TQuickReport19 &quickReport19() const { return *m_quickReport19; }
     QObject &quickReport20() const { return *m_quickReport20; }
     QObject &quickReport21() const { return *m_quickReport21; }
@@ -89,14 +91,14 @@ private:
     TForm8 *m_form8 = nullptr;
     TForm9 *m_form9 = nullptr;
     TForm10 *m_form10 = nullptr;
-    Screen *m_form11 = nullptr;
+    TForm11 *m_form11 = nullptr;
     TForm12 *m_form12 = nullptr;
     TForm13 *m_form13 = nullptr;
     Screen *m_form14 = nullptr;
     Screen *m_form15 = nullptr;
     Screen *m_form16 = nullptr;
     TQuickReport17 *m_quickReport17 = nullptr;
-    QObject *m_quickReport18 = nullptr;
+    TQuickReport18 *m_quickReport18 = nullptr;
     TQuickReport19 *m_quickReport19 = nullptr;
     QObject *m_quickReport20 = nullptr;
     QObject *m_quickReport21 = nullptr;

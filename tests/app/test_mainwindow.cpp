@@ -105,6 +105,17 @@ private slots:
         QTest::newRow("receipts lines") << "Form7" << "Query3" << true;
         QTest::newRow("receipts runner") << "Form7" << "Query2" << false;
         QTest::newRow("receipts header runner") << "Form7" << "Query6" << false;
+        QTest::newRow("distribution headers") << "Form11" << "Query1" << true;
+        QTest::newRow("distribution lines") << "Form11" << "Query3" << true;
+        QTest::newRow("employees") << "Form3" << "Query1" << true;
+        QTest::newRow("employees' department list") << "Form3" << "Query6" << true;
+        QTest::newRow("employees' shop list") << "Form3" << "Query7" << true;
+        QTest::newRow("employees' runner") << "Form3" << "Query2" << false;
+        QTest::newRow("suppliers") << "Form4" << "Query1" << true;
+        QTest::newRow("departments") << "Form8" << "Query1" << true;
+        QTest::newRow("shops") << "Form9" << "Query1" << true;
+        QTest::newRow("goods") << "Form10" << "Query1" << true;
+        QTest::newRow("goods runner") << "Form10" << "Query2" << false;
         QTest::newRow("base stock") << "Form12" << "Query1" << true;
         QTest::newRow("shops of the shop stock") << "Form13" << "Query1" << true;
         QTest::newRow("stock of the first shop") << "Form13" << "Query3" << true;
