@@ -107,6 +107,8 @@ void Database::send(const QString &statement, const QByteArray &utf8)
     MYSQL *handle = ensureOpen();
     if (m_logging)
         m_log.append(statement);
+    if (m_observer)
+        m_observer(statement);
     if (mysql_real_query(handle, utf8.constData(), utf8.size()) != 0)
         fail(statement);
 }

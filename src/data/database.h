@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -50,6 +51,10 @@ public:
 
     // Every statement sent, in order, while logging is on (tests assert exact texts).
     void setStatementLogging(bool on) { m_logging = on; }
+    // Called with each statement just before it is sent, for the same record kept elsewhere (a
+    // trace, a fault-injection harness); it may throw to stop the statement.
+    using StatementObserver = std::function<void(const QString &statement)>;
+    void setStatementObserver(StatementObserver observer) { m_observer = std::move(observer); }
     QStringList statementLog() const { return m_log; }
     void clearStatementLog() { m_log.clear(); }
 
@@ -76,6 +81,7 @@ private:
     std::unique_ptr<InternalServer> m_server;
     std::vector<Query *> m_queries;
     bool m_logging = false;
+    StatementObserver m_observer;
     QStringList m_log;
 };
 
