@@ -1,0 +1,53 @@
+#pragma once
+
+#include "movement/documentscreen.h"
+#include "ui_form16.h"
+
+namespace coop {
+
+class Database;
+class Field;
+class TForm22;
+
+// "Виручка магазинів": the shops on the left and, on the right, the revenue handed in at the
+// current shop (vurychka), with the employee, the sum and the date. The shops are only listed; the
+// one panel adds (mode 1) and edits (mode 2) the entries of the current shop, and the date filter
+// narrows the entries. The revenue chart draws Query3.
+class TForm16 : public DocumentScreen, public Ui::TForm16
+{
+    Q_OBJECT
+
+public:
+    explicit TForm16(Database &database, QWidget *parent = nullptr);
+
+    Query *const Query1; // shops
+    Query *const Query2; // employee list
+    Query *const Query3; // revenue entries of the current shop
+    Query *const Query4; // entry insert, update and delete
+
+    // The revenue chart, given by the registry once it exists.
+    void reach(TForm22 &chart);
+
+    void BitBtn4Click();
+    void BitBtn8Click();
+
+protected:
+    QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
+
+    // Opens nothing: the queries are open from the screen's creation on.
+    void FormActivate() override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+    void prepareLinePanel(bool editing) override;
+    bool writeLine(int mode) override;
+    void clearLinePanel() override;
+    void deleteLine(const QString &id) override;
+
+private:
+    Field *Query3Syma;
+    Field *Query3Data;
+    TForm22 *m_chart = nullptr;
+    bool m_updated = false; // the last accept wrote an update
+};
+
+} // namespace coop

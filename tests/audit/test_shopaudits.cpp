@@ -1,0 +1,351 @@
+// The shop audits screen driven through its controls: the exact statements, the lines of the
+// current shop, the panel and its checks, refusals without a line, the date filter across shops,
+// and the act's guard.
+#include "audit/form14.h"
+#include "data/database.h"
+#include "data/query.h"
+#include "support/guitestmain.h"
+#include "support/messagerecorder.h"
+#include "support/testdatabase.h"
+#include "widgets/datetimepicker.h"
+#include "widgets/dbgrid.h"
+#include "widgets/idcombobox.h"
+
+using namespace coop;
+
+class TestShopAudits : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<Database> m_connection;
+    std::unique_ptr<TForm14> m_form;
+    int m_previews = 0;
+
+    TForm14 &form() { return *m_form; }
+    // The statements that change rows, sent since the last call.
+    QStringList writes()
+    {
+        QStringList out;
+        for (const QString &s : m_connection->statementLog())
+            if (!s.startsWith(u"Select", Qt::CaseInsensitive))
+                out << s;
+        m_connection->clearStatementLog();
+        return out;
+    }
+    static void choose(IdComboBox *combo, const QString &id) { combo->setCurrentIndex(int(combo->idList().indexOf(id))); }
+    static void type(QWidget *edit, const QString &keys)
+    {
+        edit->setFocus();
+        QTest::keyClicks(edit, keys);
+    }
+    void selectShop(int id) { QVERIFY(form().Query1->locate("Id", id)); }
+    QStringList shownLines()
+    {
+        QStringList ids;
+        const Query &lines = *form().Query2;
+        if (lines.active())
+            for (int row = 0; row < lines.recordCount(); ++row)
+                ids << lines.displayText(row, lines.fieldByName("id"));
+        ids.sort();
+        return ids;
+    }
+    QString currentLine() { return form().Query2->fieldByName("id")->asString(); }
+
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        m_db->exec(QStringLiteral(
+            "INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (3, 'Колос'), (5, 'Зоря'), (8, 'Нива');"
+            "INSERT INTO tovary (Id, NazvaTovary) VALUES (7, 'Сіль'), (9, 'Цукор');"
+            "INSERT INTO reveziyamagazuny (Id, IdMagazuny, IdTovary, Kilkist, CinaRozdribna, Data) VALUES"
+            " (41, 3, 9, 2.5, 10, '2026-12-01'), (42, 3, 7, 4, 3.25, '2026-12-05'),"
+            " (43, 5, 7, 1, 3, '2026-12-03'), (44, 5, 9, 6, 12, '2026-11-20')"));
+        m_connection = std::make_unique<Database>();
+        m_form = std::make_unique<TForm14>(*m_connection);
+        m_form->create();
+        m_previews = 0;
+        m_form->reach([this] { ++m_previews; });
+        m_form->show();
+        m_connection->setStatementLogging(true);
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_connection.reset();
+        m_db.reset();
+    }
+
+    void linesFollowTheShop()
+    {
+        selectShop(5);
+        QCOMPARE(form().Query2->sql().text(),
+                 QStringLiteral("Select reveziyamagazuny.id,  reveziyamagazuny.IdMagazuny,  reveziyamagazuny.IdTovary,  "
+                                "reveziyamagazuny.Kilkist,  reveziyamagazuny.CinaRozdribna, reveziyamagazuny.Data, magazunu.id, "
+                                "tovary.NazvaTovary\n"
+                                "From  reveziyamagazuny, magazunu, tovary\n"
+                                "Where reveziyamagazuny.IdMagazuny = magazunu.id AND  reveziyamagazuny.IdTovary = tovary.id\n"
+                                "and reveziyamagazuny.Idmagazuny=5"));
+        QCOMPARE(m_connection->statementLog(), QStringList{form().Query2->sql().text()});
+        QCOMPARE(shownLines(), QStringList({"43", "44"}));
+        QCOMPARE(form().DBGrid2->model()->rowCount(), 2);
+        QCOMPARE(form().Query2->recNo(), 0);
+    }
+
+    void insertLine()
+    {
+        MessageRecorder messages;
+        selectShop(3);
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
+        QCOMPARE(form().DateTimePicker1->date(), QDate::currentDate());
+        QVERIFY(!form().BitBtn1->isEnabled() && form().ComboBox1->isEnabled() && form().Label4->isEnabled());
+        choose(form().ComboBox1, "7");
+        type(form().Edit1, "1a2,");  // digits only
+        type(form().Edit2, "15.,5,"); // one comma, no point
+        QCOMPARE(form().Edit1->text(), QStringLiteral("12"));
+        QCOMPARE(form().Edit2->text(), QStringLiteral("15,5"));
+        form().DateTimePicker1->setDate(QDate(2026, 12, 8));
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
+                                       "values ('7','12','15.5','2026-12-08',3)"});
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QCOMPARE(form().Query2->recordCount(), 3);
+        QCOMPARE(form().Query2->recNo(), 0);
+        QCOMPARE(form().Edit1->text(), QString());
+        QVERIFY(form().ComboBox1->currentText().isEmpty() && !form().ComboBox1->isEnabled());
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    void updateKeepsTheLineCurrent()
+    {
+        // What the panel shows for each line of shop 3, and the goods to change it to.
+        struct Line { QString goods, quantity, price; QDate date; QString otherGoods; QString sqlPrice; };
+        const QMap<QString, Line> lines{{"41", {"Цукор", "2,5", "10", QDate(2026, 12, 1), "7", "10"}},
+                                        {"42", {"Сіль", "4", "3,25", QDate(2026, 12, 5), "9", "3.25"}}};
+        MessageRecorder messages;
+        selectShop(3);
+        form().Query2->setRecNo(1); // off the first row, so that the line found again shows
+        const QString id = currentLine();
+        const Line line = lines.value(id);
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+        QCOMPARE(form().Tag, 2);
+        QCOMPARE(form().ComboBox1->currentText(), line.goods);
+        QCOMPARE(form().Edit1->text(), line.quantity);
+        QCOMPARE(form().Edit2->text(), line.price);
+        QCOMPARE(form().DateTimePicker1->date(), line.date);
+        choose(form().ComboBox1, line.otherGoods);
+        form().Edit1->setText(QStringLiteral("007"));
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE reveziyamagazuny Set IdTovary=%1, kilkist='007', cinaRozdribna='%2', "
+                                                      "data='%3', IdMagazuny=3 WHERE reveziyamagazuny.Id=%4")
+                                           .arg(line.otherGoods, line.sqlPrice, line.date.toString("yyyy-MM-dd"), id)});
+        QCOMPARE(currentLine(), id); // the line just updated
+        QCOMPARE(m_db->rows("select IdTovary, Kilkist from reveziyamagazuny where Id=" + id), QStringList{line.otherGoods + "|7"});
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    void fractionalQuantityGoesBackAsItsNumber()
+    {
+        // Line 41 holds 2,5, counted elsewhere: shown with the decimal comma, and sent back so that
+        // the server keeps 2.5 when only the price is changed.
+        MessageRecorder messages;
+        selectShop(3);
+        QVERIFY(form().Query2->locate("Id", 41));
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+        QCOMPARE(form().Edit1->text(), QStringLiteral("2,5"));
+        form().Edit2->setText(QStringLiteral("11"));
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"UPDATE reveziyamagazuny Set IdTovary=9, kilkist='2.5', cinaRozdribna='11', "
+                                       "data='2026-12-01', IdMagazuny=3 WHERE reveziyamagazuny.Id=41"});
+        QCOMPARE(m_db->rows("select Kilkist, CinaRozdribna from reveziyamagazuny where Id=41"), QStringList{"2.5|11"});
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    void shopWithoutLines()
+    {
+        selectShop(8);
+        QVERIFY(form().Query2->active());
+        QCOMPARE(form().DBGrid2->model()->rowCount(), 0);
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        choose(form().ComboBox1, "9");
+        form().Edit1->setText(QStringLiteral("3"));
+        form().Edit2->setText(QStringLiteral("1"));
+        form().DateTimePicker1->setDate(QDate(2026, 12, 9));
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
+                                       "values ('9','3','1','2026-12-09',8)"});
+        QCOMPARE(m_db->rows("select IdTovary, Kilkist from reveziyamagazuny where IdMagazuny=8"), QStringList{"9|3"});
+        QCOMPARE(form().DBGrid2->model()->rowCount(), 1);
+    }
+
+    void entryChecks_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("goods");    // an id to choose, or a text typed by hand
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("error");    // the error box's text; empty: the entry-check message
+        QTest::newRow("insert: no goods") << 1 << "" << "3" << "1" << "";
+        QTest::newRow("insert: goods naming no entry") << 1 << "Сіль йодована" << "3" << "1" << "";
+        QTest::newRow("insert: no quantity") << 1 << "7" << "" << "1" << "";
+        QTest::newRow("insert: no price") << 1 << "7" << "3" << "" << "";
+        QTest::newRow("insert: a lone comma") << 1 << "7" << "3" << "," << "',' is not a valid floating point value.";
+        QTest::newRow("update: goods emptied") << 2 << "" << "3" << "1" << "";
+        QTest::newRow("update: no price") << 2 << "7" << "3" << "" << "'' is not a valid floating point value.";
+    }
+    void entryChecks()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, goods);
+        QFETCH(QString, quantity);
+        QFETCH(QString, price);
+        QFETCH(QString, error);
+        MessageRecorder messages;
+        selectShop(3);
+        QTest::mouseClick(mode == 1 ? form().BitBtn1 : form().BitBtn2, Qt::LeftButton);
+        if (form().ComboBox1->idList().contains(goods))
+            choose(form().ComboBox1, goods);
+        else
+            form().ComboBox1->setEditText(goods);
+        form().Edit1->setText(quantity);
+        form().Edit2->setText(price);
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(messages.requests.size(), 1);
+        if (error.isEmpty()) {
+            QCOMPARE(messages.requests[0].kind, MessageKind::Box);
+            QCOMPARE(messages.requests[0].caption, QStringLiteral("Помилка"));
+            QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані"));
+            QCOMPARE(messages.requests[0].icon, MessageIcon::Exclamation);
+        } else {
+            QCOMPARE(messages.requests[0].kind, MessageKind::ErrorBox);
+            QCOMPARE(messages.requests[0].text, error);
+        }
+        QCOMPARE(form().state(), DocumentScreen::State::LineEditing); // the panel stays open
+        QCOMPARE(form().Edit1->text(), quantity);
+    }
+
+    void nothingToEditOrDelete()
+    {
+        selectShop(8);
+        MessageRecorder messages(mrYes);
+        writes();
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QCOMPARE(messages.requests.size(), 2);
+        for (const MessageRequest &request : messages.requests)
+            QCOMPARE(request.text, QStringLiteral("Не вибрано жодного запису"));
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QCOMPARE(writes(), QStringList());
+    }
+
+    void deleteLine_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(mrYes);
+        QTest::newRow("no") << int(mrNo);
+    }
+    void deleteLine()
+    {
+        QFETCH(int, answer);
+        selectShop(3);
+        form().Query2->setRecNo(1); // the second line, so that the reload shows in the current row
+        const QString id = currentLine();
+        QStringList after = shownLines();
+        if (answer == mrYes)
+            after.removeOne(id);
+        MessageRecorder messages(answer);
+        writes();
+        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QCOMPARE(writes(), answer == mrYes ? QStringList{"DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=" + id + ";"}
+                                           : QStringList());
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].caption, QStringLiteral("Увага!!!"));
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Ви дійсно хочете видалити запис?"));
+        QCOMPARE(messages.requests[0].icon, MessageIcon::Question);
+        QCOMPARE(shownLines(), after);
+        QCOMPARE(m_db->value("select count(*) from reveziyamagazuny where IdMagazuny=3"), QString::number(after.size()));
+        QCOMPARE(form().Query2->recNo(), 0); // reloaded either way
+    }
+
+    void dateFilterHoldsAcrossShops()
+    {
+        selectShop(3);
+        form().DateTimePicker2->setDate(QDate(2026, 12, 2));
+        form().DateTimePicker3->setDate(QDate(2026, 12, 31));
+        writes();
+        emit form().DateTimePicker2->closeUp();
+        QCOMPARE(form().Query2->filter(), QStringLiteral("Data>='02.12.2026' and Data<='31.12.2026'"));
+        QCOMPARE(writes(), QStringList()); // no statement
+        QCOMPARE(shownLines(), QStringList{"42"});
+        selectShop(5);
+        QCOMPARE(shownLines(), QStringList{"43"}); // 44 is dated before the range
+        form().DateTimePicker2->setDate(QDate(2026, 11, 20));
+        form().DateTimePicker3->setDate(QDate(2026, 11, 20));
+        emit form().DateTimePicker3->closeUp();
+        QCOMPARE(shownLines(), QStringList{"44"}); // both bounds included
+        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        QCOMPARE(shownLines(), QStringList({"43", "44"}));
+        QCOMPARE(form().Query2->recNo(), 0);
+    }
+
+    void activationAbandonsThePanel()
+    {
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        form().Edit1->setText(QStringLiteral("5"));
+        form().DateTimePicker1->setDate(QDate(2026, 1, 2));
+        form().activate(); // the focus comes back from the act's preview, say
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QCOMPARE(form().Edit1->text(), QString());
+        QCOMPARE(form().DateTimePicker1->date(), QDate(2026, 1, 2)); // the audit date is kept
+        QCOMPARE(form().Tag, 1);
+    }
+
+    void reopensWhatWasClosed()
+    {
+        // "Роз'єднатися" closes every query; the next activation opens the shops and their lines.
+        m_db->exec(QStringLiteral("INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (1, 'Нова')"));
+        const int before = form().Query1->recordCount();
+        form().activate();
+        QCOMPARE(form().Query1->recordCount(), before); // an open query is not re-read
+        m_connection->close();
+        QVERIFY(!form().Query1->active() && !form().Query2->active());
+        form().activate();
+        QCOMPARE(form().Query1->recordCount(), before + 1);
+        QVERIFY(form().Query2->active());
+    }
+
+    void escCancelsThePanel()
+    {
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QTest::keyClick(&form(), Qt::Key_Escape);
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QVERIFY(form().isVisible());
+    }
+
+    void auditAct()
+    {
+        MessageRecorder messages;
+        selectShop(8);
+        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про ревізію"));
+        QCOMPARE(m_previews, 0);
+        selectShop(3);
+        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QCOMPARE(m_previews, 1);
+        QCOMPARE(messages.requests.size(), 1);
+    }
+};
+
+COOP_GUI_TEST_MAIN(TestShopAudits)
+#include "test_shopaudits.moc"
