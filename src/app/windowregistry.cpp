@@ -2,6 +2,8 @@
 
 #include "form1.h"
 #include "form2.h"
+#include "audit/form14.h"
+#include "audit/form15.h"
 #include "movement/form11.h"
 #include "movement/form7.h"
 #include "placeholderscreen.h"
@@ -14,6 +16,8 @@
 #include "reference/form8.h"
 #include "reference/form9.h"
 #include "stock/form12.h"
+#include "revenue/form16.h"
+#include "revenue/form22.h"
 #include "stock/form13.h"
 
 namespace coop {
@@ -52,15 +56,15 @@ void WindowRegistry::createAll()
     m_form11 = createScreen(std::make_unique<TForm11>(database()));
     m_form12 = createScreen(std::make_unique<TForm12>(database()));
     m_form13 = createScreen(std::make_unique<TForm13>(database()));
-    m_form14 = placeholder("Form14", QStringLiteral("Ревізія магазинів"), 644, 470);
-    m_form15 = placeholder("Form15", QStringLiteral("Ревізія бази"), 666, 550);
-    m_form16 = placeholder("Form16", QStringLiteral("Виручка магазинів"), 651, 452);
+    m_form14 = createScreen(std::make_unique<TForm14>(database()));
+    m_form15 = createScreen(std::make_unique<TForm15>(database()));
+    m_form16 = createScreen(std::make_unique<TForm16>(database()));
     m_quickReport17 = adopt(std::make_unique<TQuickReport17>(*m_form7->Query1, *m_form7->Query3));
     m_quickReport18 = adopt(std::make_unique<TQuickReport18>(*m_form11->Query1, *m_form11->Query3));
     m_quickReport19 = adopt(std::make_unique<TQuickReport19>(*m_form12->Query1));
-    m_quickReport20 = placeholderReport("QuickReport20");
-    m_quickReport21 = placeholderReport("QuickReport21");
-    m_form22 = placeholder("Form22", QStringLiteral("Аналіз виручки"), 748, 439);
+    m_quickReport20 = adopt(std::make_unique<TQuickReport20>(*m_form14->Query1, *m_form14->Query2));
+    m_quickReport21 = adopt(std::make_unique<TQuickReport21>(*m_form15->Query1, *m_form15->Query3));
+    m_form22 = createScreen(std::make_unique<TForm22>(*m_form16->Query3));
     connectScreens();
 }
 
@@ -70,6 +74,9 @@ void WindowRegistry::connectScreens()
         catalog->reach(*m_form5, *m_form6);
     m_form7->reach(*m_form12, [this] { m_quickReport17->Preview(m_form7); });
     m_form11->reach(*m_form12, *m_form13, [this] { m_quickReport18->Preview(m_form11); });
+    m_form14->reach([this] { m_quickReport20->Preview(m_form14); });
+    m_form15->reach([this] { m_quickReport21->Preview(m_form15); });
+    m_form16->reach(*m_form22);
     m_form12->setStockCardPreview([this] { m_quickReport19->Preview(m_form12); });
 }
 

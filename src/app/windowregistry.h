@@ -22,9 +22,15 @@ class TForm10;
 class TForm11;
 class TForm12;
 class TForm13;
+class TForm14;
+class TForm15;
+class TForm16;
+class TForm22;
 class TQuickReport17;
 class TQuickReport18;
 class TQuickReport19;
+class TQuickReport20;
+class TQuickReport21;
 
 // Every window of the system, each created once, in its fixed order, and living until the program
 // ends: the main window first (its connection opens as it is created), the connection dialog, the
@@ -57,15 +63,15 @@ public:
     TForm11 &form11() const { return *m_form11; }
     TForm12 &form12() const { return *m_form12; }
     TForm13 &form13() const { return *m_form13; }
-    Screen &form14() const { return *m_form14; }
-    Screen &form15() const { return *m_form15; }
-    Screen &form16() const { return *m_form16; }
+    TForm14 &form14() const { return *m_form14; }
+    TForm15 &form15() const { return *m_form15; }
+    TForm16 &form16() const { return *m_form16; }
     TQuickReport17 &quickReport17() const { return *m_quickReport17; }
     TQuickReport18 &quickReport18() const { return *m_quickReport18; }
     TQuickReport19 &quickReport19() const { return *m_quickReport19; }
-    QObject &quickReport20() const { return *m_quickReport20; }
-    QObject &quickReport21() const { return *m_quickReport21; }
-    Screen &form22() const { return *m_form22; }
+    TQuickReport20 &quickReport20() const { return *m_quickReport20; }
+    TQuickReport21 &quickReport21() const { return *m_quickReport21; }
+    TForm22 &form22() const { return *m_form22; }
 
     // The windows in the order they were created.
     std::vector<QObject *> windows() const;
@@ -94,15 +100,15 @@ private:
     TForm11 *m_form11 = nullptr;
     TForm12 *m_form12 = nullptr;
     TForm13 *m_form13 = nullptr;
-    Screen *m_form14 = nullptr;
-    Screen *m_form15 = nullptr;
-    Screen *m_form16 = nullptr;
+    TForm14 *m_form14 = nullptr;
+    TForm15 *m_form15 = nullptr;
+    TForm16 *m_form16 = nullptr;
     TQuickReport17 *m_quickReport17 = nullptr;
     TQuickReport18 *m_quickReport18 = nullptr;
     TQuickReport19 *m_quickReport19 = nullptr;
-    QObject *m_quickReport20 = nullptr;
-    QObject *m_quickReport21 = nullptr;
-    Screen *m_form22 = nullptr;
+    TQuickReport20 *m_quickReport20 = nullptr;
+    TQuickReport21 *m_quickReport21 = nullptr;
+    TForm22 *m_form22 = nullptr;
 };
 
 } // namespace coop

@@ -2,7 +2,12 @@
 #include "app/form2.h"
 #include "app/jpegimage.h"
 #include "app/windowregistry.h"
+#include "audit/form14.h"
+#include "audit/form15.h"
+#include "movement/form11.h"
 #include "movement/form7.h"
+#include "revenue/form16.h"
+#include "revenue/form22.h"
 #include "reference/form10.h"
 #include "reference/form3.h"
 #include "reference/form4.h"
@@ -117,6 +122,12 @@ private slots:
         QTest::newRow("goods") << "Form10" << "Query1" << true;
         QTest::newRow("goods runner") << "Form10" << "Query2" << false;
         QTest::newRow("base stock") << "Form12" << "Query1" << true;
+        QTest::newRow("shop audits: shops") << "Form14" << "Query1" << true;
+        QTest::newRow("shop audits: lines") << "Form14" << "Query2" << true;
+        QTest::newRow("base audits: headers") << "Form15" << "Query1" << true;
+        QTest::newRow("base audits: lines") << "Form15" << "Query3" << true;
+        QTest::newRow("revenue: shops") << "Form16" << "Query1" << true;
+        QTest::newRow("revenue: entries") << "Form16" << "Query3" << true;
         QTest::newRow("shops of the shop stock") << "Form13" << "Query1" << true;
         QTest::newRow("stock of the first shop") << "Form13" << "Query3" << true;
     }
