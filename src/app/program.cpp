@@ -43,6 +43,8 @@ std::unique_ptr<WindowRegistry> startUp()
 
 int runProgram()
 {
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("myrolan"));
     const std::unique_ptr<WindowRegistry> windows = startUp();
     if (!windows)
         return 1;
