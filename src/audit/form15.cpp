@@ -79,6 +79,7 @@ TForm15::TForm15(Database &database, QWidget *parent)
                              {ComboBox2, Edit2, Edit3, Label4, Label5, Label6}, 3, 4, QStringLiteral("Увага!!!")};
     roles.filter = DateFilter{Query1, QStringLiteral("DataRevizii"), DateTimePicker2, DateTimePicker3, BitBtn13};
     roles.close = BitBtn11;
+    roles.escCancelsPanel = false;
     setRoles(roles);
 
     connect(Query3, &Query::calcFields, this, &TForm15::Query3CalcFields);
@@ -88,16 +89,6 @@ TForm15::TForm15(Database &database, QWidget *parent)
 void TForm15::reach(std::function<void()> previewAct) { m_previewAct = std::move(previewAct); }
 
 void TForm15::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat() * Query3Cina->asFloat()); }
-
-void TForm15::keyPressEvent(QKeyEvent *event)
-{
-    // This screen has no cancel button: Esc neither cancels a panel nor closes the window.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    DocumentScreen::keyPressEvent(event);
-}
 
 // --- audits ----------------------------------------------------------------------------------
 

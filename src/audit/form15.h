@@ -34,7 +34,6 @@ public:
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
-    void keyPressEvent(QKeyEvent *event) override;
 
     void prepareHeaderPanel(bool editing) override;
     bool writeHeader(int mode) override;

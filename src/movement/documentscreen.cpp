@@ -130,7 +130,9 @@ void DocumentScreen::enterState(State state)
     setButtons(m_roles.linesPanel);
     setPanel(m_roles.linesPanel, state == State::LineEditing);
     // Esc presses whichever cancel button is enabled.
-    if (state == State::HeaderEditing)
+    if (!m_roles.escCancelsPanel)
+        setCancelButton(nullptr);
+    else if (state == State::HeaderEditing)
         setCancelButton(m_roles.headerPanel->cancel);
     else if (state == State::LineEditing)
         setCancelButton(m_roles.linesPanel.cancel);
@@ -249,7 +251,7 @@ void DocumentScreen::lineAccept()
         if (!writeLine(Tag))
             return;
         reopen(lines);
-        if (lineId)
+        if (lineId && panel.keepUpdatedRowCurrent)
             lines.locate(QStringLiteral("Id"), *lineId);
     }
     clearLinePanel();

@@ -45,6 +45,7 @@ protected:
         QList<QWidget *> controls; // entry controls and their labels
         int insertMode = 0, updateMode = 0;
         QString deleteCaption;     // of the delete question
+        bool keepUpdatedRowCurrent = true; // false: after an update the first row is current, as after an insert
     };
     struct DateFilter
     {
@@ -72,6 +73,7 @@ protected:
         DateFilter filter;
         DocumentSum sum;
         QAbstractButton *close = nullptr;
+        bool escCancelsPanel = true; // false: the screen has no cancel button and Esc does nothing
     };
 
     explicit DocumentScreen(QWidget *parent = nullptr);

@@ -60,13 +60,13 @@ TForm16::TForm16(Database &database, QWidget *parent)
     roles.linesCondition = QStringLiteral("and vurychka.IdMagazuny=");
     // The employee box stays enabled in every state: it is not among the panel's controls.
     roles.linesPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                             {Edit1, DateTimePicker1, Label1, Label2, Label5}, 1, 2, QStringLiteral("Увага!!!")};
+                             {Edit1, DateTimePicker1, Label1, Label2, Label5}, 1, 2, QStringLiteral("Увага!!!"),
+                             /*keepUpdatedRowCurrent=*/false};
     roles.filter = DateFilter{Query3, QStringLiteral("Data"), DateTimePicker2, DateTimePicker3, BitBtn7};
     roles.close = BitBtn6;
+    roles.escCancelsPanel = false;
     setRoles(roles);
 
-    // Runs after the shared accept step.
-    onEvent(BitBtn4, &QPushButton::clicked, this, &TForm16::BitBtn4Click);
     onEvent(BitBtn8, &QPushButton::clicked, this, &TForm16::BitBtn8Click);
 }
 
@@ -77,16 +77,6 @@ void TForm16::FormActivate()
     clearLinePanel();
     enterState(State::Browsing);
     DBGrid1->setFocus();
-}
-
-void TForm16::keyPressEvent(QKeyEvent *event)
-{
-    // This screen has no cancel button: Esc neither cancels the panel nor closes the window.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    DocumentScreen::keyPressEvent(event);
 }
 
 void TForm16::prepareLinePanel(bool editing)
@@ -104,7 +94,6 @@ void TForm16::prepareLinePanel(bool editing)
 
 bool TForm16::writeLine(int mode)
 {
-    m_updated = false;
     const std::optional<QString> employee = chosenId(*ComboBox1);
     // An employee typed by hand that names no entry has no id to write, in either mode.
     if ((mode == 1 && (ComboBox1->currentText().isEmpty() || Edit1->text().isEmpty())) || !employee) {
@@ -122,15 +111,7 @@ bool TForm16::writeLine(int mode)
     run(*Query4, QStringLiteral("UPDATE vurychka Set IdSpivrobitnuka=") + *employee + QStringLiteral(", Syma=") + sum
                      + QStringLiteral(", Data=") + date + QStringLiteral(" WHERE vurychka.Id=")
                      + Query3->fieldByName(QStringLiteral("id"))->asString());
-    m_updated = true;
     return true;
-}
-
-void TForm16::BitBtn4Click()
-{
-    // After an update the first entry is current again, as after an insert, not the entry written.
-    if (std::exchange(m_updated, false) && state() == State::Browsing && Query3->active() && !Query3->isEmpty())
-        Query3->first();
 }
 
 void TForm16::clearLinePanel()

@@ -28,7 +28,6 @@ public:
     // The revenue chart, given by the registry once it exists.
     void reach(TForm22 &chart);
 
-    void BitBtn4Click();
     void BitBtn8Click();
 
 protected:
@@ -36,7 +35,6 @@ protected:
 
     // Opens nothing: the queries are open from the screen's creation on.
     void FormActivate() override;
-    void keyPressEvent(QKeyEvent *event) override;
 
     void prepareLinePanel(bool editing) override;
     bool writeLine(int mode) override;
@@ -47,7 +45,6 @@ private:
     Field *Query3Syma;
     Field *Query3Data;
     TForm22 *m_chart = nullptr;
-    bool m_updated = false; // the last accept wrote an update
 };
 
 } // namespace coop
