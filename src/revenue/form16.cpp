@@ -8,7 +8,6 @@
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
 
-#include <QKeyEvent>
 
 namespace coop {
 
