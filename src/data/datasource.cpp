@@ -65,8 +65,9 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
+        // The line itself is not quoted: it may be a password that lost its "Password=".
         if (equals <= 0)
-            throw fail(QStringLiteral("line %1 is neither [section] nor key=value: %2").arg(number).arg(line));
+            throw fail(QStringLiteral("line %1 is neither [section] nor key=value").arg(number));
         if (!inAlias)
             continue;
         const QString key = line.left(equals).trimmed();

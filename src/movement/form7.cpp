@@ -224,7 +224,9 @@ void TForm7::postLines()
     Query3->first();
     for (int line = 0; line < lines; ++line) {
         const QString goods = goodsField->asString();
-        const QString quantity = Query3Kilkist->asString();
+        // The field text of a whole quantity is its digits; a fractional one stored from elsewhere
+        // would carry the locale's comma into the statement, so it goes as SQL number text.
+        const QString quantity = FormatSqlNumber(Query3Kilkist->asFloat());
         Query2->sql().clear();
         Query2->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`"));
         Query2->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(");"));
