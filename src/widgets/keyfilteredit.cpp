@@ -10,7 +10,11 @@ namespace {
 class KeyFilterAttachment : public QObject
 {
 public:
-    KeyFilterAttachment(QLineEdit *edit, KeyFilter filter) : QObject(edit), m_edit(edit), m_filter(filter) {}
+    KeyFilterAttachment(QLineEdit *edit, KeyFilter filter) : QObject(edit), m_edit(edit), m_filter(filter)
+    {
+        // Text that arrives without keys (pasted, dropped) passes the same filter, character by character.
+        connect(edit, &QLineEdit::textEdited, this, &KeyFilterAttachment::refilter);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -38,6 +42,18 @@ protected:
     }
 
 private:
+    void refilter(const QString &text)
+    {
+        QString kept;
+        for (QChar c : text) {
+            const QChar answer = m_filter(c, kept);
+            if (!answer.isNull() && answer != Backspace)
+                kept += answer;
+        }
+        if (kept != text)
+            m_edit->setText(kept);
+    }
+
     QLineEdit *m_edit;
     KeyFilter m_filter;
 };

@@ -7,6 +7,7 @@
 #include "widgets/maskedit.h"
 
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QVBoxLayout>
@@ -145,6 +146,33 @@ private slots:
                                                     : DigitsOnlyFilter);
         edit.show();
         QTest::keyClicks(&edit, keys);
+        QCOMPARE(edit.text(), text);
+    }
+
+    void pastedTextPassesTheFilterToo_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("digits: a negative quantity") << "digits" << "-5" << "5";
+        QTest::newRow("digits: a fraction") << "digits" << "2,5" << "25";
+        QTest::newRow("comma: two marks") << "comma" << "1,2,3" << "1,23";
+        QTest::newRow("point: a comma becomes the point") << "point" << "1850,50" << "1850.50";
+        QTest::newRow("digits: clean text stays") << "digits" << "007" << "007";
+    }
+    void pastedTextPassesTheFilterToo()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, pasted);
+        QFETCH(QString, text);
+        QLineEdit edit;
+        attachKeyFilter(&edit, filter == u"comma"   ? CommaDecimalFilter
+                               : filter == u"point" ? PointDecimalFilter
+                                                    : DigitsOnlyFilter);
+        edit.show();
+        QApplication::clipboard()->setText(pasted);
+        edit.setFocus();
+        QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(edit.text(), text);
     }
 
