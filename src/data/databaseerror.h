@@ -28,8 +28,10 @@ public:
 
     // Client-side codes of a connection that is gone (CR_SERVER_GONE_ERROR, CR_SERVER_LOST, ...).
     bool isConnectionLost() const { return m_code == 2006 || m_code == 2013 || m_code == 2055; }
-    // A deadlock or lock-wait timeout: the whole transaction may simply be run again.
-    bool isRetryable() const { return m_code == 1213 || m_code == 1205; }
+    // A deadlock or lock-wait timeout: the whole transaction may simply be run again. So may a
+    // duplicate key: the only unique keys besides Id keep one stock row per goods (and shop), and two
+    // clerks creating that row at once leave one of them to find it there when it runs again.
+    bool isRetryable() const { return m_code == 1213 || m_code == 1205 || m_code == 1062; }
 
 private:
     unsigned m_code;

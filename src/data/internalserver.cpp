@@ -156,7 +156,12 @@ void InternalServer::ensureRunning()
 {
     if (startedHere() && m_process->state() == QProcess::Running && answers())
         return;
-    m_process.reset();
+    if (m_process) {
+        // A server of ours that no longer answers (killed, crashed): collect it before starting anew.
+        m_process->kill();
+        m_process->waitForFinished(5000);
+        m_process.reset();
+    }
     prepareDirectories();
 
     if (!answers()) {
@@ -314,11 +319,21 @@ void InternalServer::upgradeIfServerChanged()
     stored.close();
     const QString upgrade = findTool(QStringLiteral("mariadb-upgrade"));
     if (!upgrade.isEmpty()) {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(upgrade, {QStringLiteral("--socket=%1").arg(socketPath()), QStringLiteral("--user=root"),
-                                QStringLiteral("--password=%1").arg(QLatin1String(RootPassword))});
-        process.waitForFinished(600000);
+        // The password goes in a private option file, not on a command line that any process can read.
+        const QString options = m_location.dataHome + QStringLiteral("/upgrade.cnf");
+        QFile file(options);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            file.write(QStringLiteral("[client]\nuser=root\npassword=%1\nsocket=%2\n")
+                           .arg(QLatin1String(RootPassword), socketPath())
+                           .toLocal8Bit());
+            file.close();
+            QProcess process;
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            process.start(upgrade, {QStringLiteral("--defaults-extra-file=%1").arg(options)});
+            process.waitForFinished(600000);
+            QFile::remove(options);
+        }
     }
     if (stored.open(QIODevice::WriteOnly | QIODevice::Truncate))
         stored.write(current.toUtf8());

@@ -200,6 +200,28 @@ private slots:
         QCOMPARE(attempts, 1); // other refusals are not retried
     }
 
+    void stockRowCreatedMeanwhileIsFoundOnTheRerun()
+    {
+        // Two clerks post the first receipt of a goods at once: the other one's row appears between
+        // our count and our insert. The unique key refuses our insert; the re-run counts it and adds.
+        Database db;
+        int attempts = 0;
+        runInTransaction(db, [&] {
+            ++attempts;
+            Query count(db);
+            count.sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza` where (`IdTovary`=7);"));
+            count.open();
+            if (attempts == 1)
+                m_db->exec(QStringLiteral("insert into baza values (NULL, 7, 5)"));
+            if (count.fieldByName("cnt")->asInteger() < 1)
+                db.execute(QStringLiteral("insert into `baza` values (NULL,7,10);"));
+            else
+                db.execute(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('10') where IdTovary=7"));
+        });
+        QCOMPARE(attempts, 2);
+        QCOMPARE(m_db->rows(QStringLiteral("select KilkistNaBazi from baza where IdTovary=7")), QStringList{"15"});
+    }
+
     void realLockWaitIsRetried()
     {
         // Another session holds the row; the command waits, times out, and succeeds on a re-run

@@ -98,6 +98,29 @@ private slots:
         QCOMPARE(count(db, QStringLiteral("tovary where NazvaTovary='Позначка'")), QStringLiteral("1"));
     }
 
+    void changedServerVersionIsUpgradedOnce()
+    {
+        // As after a Debian upgrade of mariadb-server: the data directory was made by another version.
+        const QString versionFile = InternalServer().dataDir() + QStringLiteral("/coop-server-version");
+        {
+            QFile file(versionFile);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("mariadbd  Ver 10.11.0-MariaDB");
+        }
+        const QString upgradeMark = InternalServer().dataDir() + QStringLiteral("/mysql_upgrade_info");
+        QFile::remove(upgradeMark);
+        InternalServer server;
+        server.ensureRunning();
+        QVERIFY(QFile::exists(upgradeMark)); // mariadb-upgrade ran
+        QFile file(versionFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray recorded = file.readAll();
+        QVERIFY(recorded.contains("mariadbd") && !recorded.contains("10.11.0-MariaDB"));
+        QVERIFY(!QFile::exists(server.dataDir() + QStringLiteral("/../upgrade.cnf"))); // the password file is gone
+        Database db;
+        QCOMPARE(count(db, QStringLiteral("tovary where NazvaTovary='Позначка'")), QStringLiteral("1"));
+    }
+
     void unfinishedFirstStartStartsOver()
     {
         InternalServer::Location location;
