@@ -357,6 +357,25 @@ private slots:
         QCOMPARE(currentHeader(), QStringLiteral("12")); // nothing refreshed
     }
 
+    void invoiceNeedsLines()
+    {
+        int previews = 0;
+        m_form->reach(*m_stock, [&] { ++previews; });
+        MessageRecorder messages;
+        form().Query1->locate("Id", 12);
+        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QCOMPARE(previews, 1);
+        QVERIFY(messages.requests.isEmpty());
+
+        m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
+        form().Query1->locate("Id", 10);
+        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QCOMPARE(previews, 1);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про постачання"));
+    }
+
     void postingWithoutLines()
     {
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
