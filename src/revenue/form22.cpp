@@ -127,11 +127,23 @@ void TForm22::fill()
         const Field *date = m_revenue.fieldByName(QStringLiteral("Data"));
         const Field *sum = m_revenue.fieldByName(QStringLiteral("Syma"));
         // Read row by row without moving the current entry, so the revenue grid stays where it is.
+        // The entries of one day follow one another: the day's start in local time (a time-zone
+        // lookup) is worked out once for them.
+        points.reserve(m_revenue.recordCount());
+        QDate lastDay;
+        qreal lastX = 0;
+        bool known = false;
         for (int row = 0; row < m_revenue.recordCount(); ++row) {
             const QVariant day = m_revenue.value(row, date);
             const QVariant value = m_revenue.value(row, sum);
-            if (day.isValid() && value.isValid()) // an entry without a date or a sum has no place
-                points.append(QPointF(dateX(day.toDate()), value.toDouble()));
+            if (day.isValid() && value.isValid()) { // an entry without a date or a sum has no place
+                if (const QDate entryDay = day.toDate(); !known || entryDay != lastDay) {
+                    known = true;
+                    lastDay = entryDay;
+                    lastX = dateX(entryDay);
+                }
+                points.append(QPointF(lastX, value.toDouble()));
+            }
         }
     }
     std::stable_sort(points.begin(), points.end(), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
