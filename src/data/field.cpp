@@ -18,7 +18,7 @@ QString fieldText(FieldType type, const char *raw)
     case FieldType::Integer:
         return QString::fromLatin1(raw);
     case FieldType::Float:
-        return LocaleNumberText(std::strtod(raw, nullptr));
+        return LocaleNumberText(ReadServerNumber(raw));
     case FieldType::Date:
         // The server sends YYYY-MM-DD; the field text is the locale date text dd.MM.yyyy.
         if (std::strlen(raw) == 10 && raw[4] == '-' && raw[7] == '-') {
@@ -40,7 +40,7 @@ QVariant fieldValue(FieldType type, const char *raw)
     case FieldType::Integer:
         return QVariant(qlonglong(std::strtoll(raw, nullptr, 10)));
     case FieldType::Float:
-        return QVariant(std::strtod(raw, nullptr));
+        return QVariant(ReadServerNumber(raw));
     case FieldType::Date: {
         const qint64 day = SqlDateJulianDay(raw, qsizetype(std::strlen(raw)));
         return day ? QVariant(QDate::fromJulianDay(day)) : QVariant();

@@ -251,7 +251,7 @@ bool compareRaw(const FilterExpression::Node &node, const char *raw)
     switch (node.binding.type) {
     case FieldType::Integer:
     case FieldType::Float:
-        return compare(node.op, std::strtod(raw, nullptr), node.number);
+        return compare(node.op, ReadServerNumber(raw), node.number);
     case FieldType::Date: {
         const qint64 day = SqlDateJulianDay(raw, qsizetype(std::strlen(raw)));
         return day != 0 && compare(node.op, day, node.day);

@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,10 +30,12 @@ struct Digits
 Digits significantDigits(double magnitude)
 {
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude); // d.dddddddddddddde±XX
+    // d.dddddddddddddde±XX, with a point whatever the process's locale
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude, std::chars_format::scientific, 14);
+    *written.ptr = '\0';
     Digits result;
     const char *e = std::strchr(buffer, 'e');
-    result.exponent = std::atoi(e + 1);
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), written.ptr, result.exponent);
     for (const char *c = buffer; c < e; ++c)
         if (*c >= '0' && *c <= '9')
             result.digits.append(*c);
@@ -137,8 +140,10 @@ double ReadTypedNumber(const QString &text)
     }
     if (!ok || i != trimmed.size())
         throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-    const double value = std::strtod(c.constData(), nullptr);
-    if (!std::isfinite(value))
+    double value = 0;
+    const char *begin = c.constData() + (c.startsWith('+') ? 1 : 0);
+    const auto read = std::from_chars(begin, c.constData() + c.size(), value);
+    if (read.ec != std::errc() || !std::isfinite(value))
         throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return value;
 }
@@ -157,6 +162,13 @@ QDate ReadLocaleDate(const QString &text)
     if (!date.isValid())
         throw Error(QStringLiteral("'%1' is not a valid date").arg(text));
     return date;
+}
+
+double ReadServerNumber(const char *text)
+{
+    double value = 0;
+    std::from_chars(text, text + std::strlen(text), value);
+    return value;
 }
 
 qint64 SqlDateJulianDay(const char *s, qsizetype length)

@@ -30,6 +30,10 @@ double ReadTypedNumber(const QString &text);
 // dd.MM.yyyy (one or two digits for day and month). Raises "'<text>' is not a valid date".
 QDate ReadLocaleDate(const QString &text);
 
+// A number as the server writes it ("12.5", "-3", "1e16"), read the same whatever the C locale of
+// the process says about the decimal mark; 0 for anything else.
+double ReadServerNumber(const char *text);
+
 // Raw server text of a DATE column ("YYYY-MM-DD") as a Julian day; 0 when it is not such a text.
 qint64 SqlDateJulianDay(const char *text, qsizetype length);
 

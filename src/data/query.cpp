@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "databaseerror.h"
+#include "format.h"
 
 #include <QHash>
 
@@ -324,7 +325,7 @@ bool Query::locate(const QString &fieldName, const QVariant &value)
     const QString text = value.toString();
     for (int row = 0; row < count; ++row) {
         const int source = rawRow(row);
-        const bool same = numeric ? (field->rawOf(source) && std::strtod(field->rawOf(source), nullptr) == number)
+        const bool same = numeric ? (field->rawOf(source) && ReadServerNumber(field->rawOf(source)) == number)
                                   : field->textOf(source) == text;
         if (same) {
             m_bof = m_eof = false;

@@ -2,11 +2,18 @@
 // calculated fields, the client-side filter over dates, numbers and texts, locate.
 #include "data/database.h"
 #include "data/databaseerror.h"
+#include "data/format.h"
 #include "data/query.h"
 #include "support/testdatabase.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <clocale>
 
 using namespace coop;
 
@@ -67,6 +74,34 @@ private slots:
         QCOMPARE(q->displayText(1, q->fieldByName("PIB")), QStringLiteral("О'Брайен"));
         QCOMPARE(q->recNo(), 3);
         QCOMPARE(scrolls.count(), 0);
+    }
+
+    void numbersReadTheSameUnderACommaLocale()
+    {
+        // A Ukrainian desktop sets "," as the C library's decimal mark; the server still writes ".".
+        QTemporaryDir locales;
+        QProcess make;
+        make.start(QStringLiteral("localedef"), {QStringLiteral("-i"), QStringLiteral("uk_UA"), QStringLiteral("-f"),
+                                                  QStringLiteral("UTF-8"), locales.filePath(QStringLiteral("uk_UA.UTF-8"))});
+        if (!make.waitForFinished(60000) || !QFile::exists(locales.filePath(QStringLiteral("uk_UA.UTF-8"))))
+            QSKIP("localedef (Debian package locales) could not build uk_UA.UTF-8");
+        qputenv("LOCPATH", QFile::encodeName(locales.path()));
+        QVERIFY(std::setlocale(LC_ALL, "uk_UA.UTF-8"));
+        const auto restore = qScopeGuard([] {
+            std::setlocale(LC_ALL, "C.UTF-8");
+            qunsetenv("LOCPATH");
+        });
+
+        auto q = employees();
+        q->open();
+        QCOMPARE(q->fieldByName("Oklad")->asFloat(), 1850.5);
+        QCOMPARE(q->fieldByName("Oklad")->asString(), QStringLiteral("1850,5"));
+        QCOMPARE(ReadTypedNumber(QStringLiteral("12,5")), 12.5);
+        QCOMPARE(FormatSqlNumber(12.5), QStringLiteral("12.5"));
+        QVERIFY(q->locate("Oklad", 1200.75));
+        q->setFilter(QStringLiteral("Oklad>'1850,4' and Oklad<'1850,6'"));
+        q->setFiltered(true);
+        QCOMPARE(q->recordCount(), 1);
     }
 
     void missingFields()
