@@ -2,7 +2,7 @@
 // examples, the head read from the header current on the screen, positions in millimetres, the
 // table grid, rows flowing onto further pages, the shop audit act's date filter, the preview.
 #include "data/format.h"
-#include "documentinspection.h"
+#include "documentreading.h"
 #include "reports/reportbuilder.h"
 #include "reports/reportpainter.h"
 #include "reports/reportpreview.h"

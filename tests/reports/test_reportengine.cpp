@@ -3,7 +3,7 @@
 // walk of the lines query, missing fields, fonts.
 #include "data/databaseerror.h"
 #include "data/format.h"
-#include "documentinspection.h"
+#include "documentreading.h"
 #include "reportfixture.h"
 #include "reports/reportbuilder.h"
 #include "reports/reportpainter.h"

@@ -1,4 +1,4 @@
-#include "documentinspection.h"
+#include "documentreading.h"
 
 #include <QProcess>
 #include <QRegularExpression>
