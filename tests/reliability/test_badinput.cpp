@@ -1,8 +1,10 @@
-// Bad input in every entry field of the movement and catalog screens, as pasted (key filters do
+// Bad input in every entry field of the movement, audit, revenue and catalog screens, as pasted (key filters do
 // not stand between a paste and the field): each is either refused with the screen's message or
 // the server's error in the error box, leaving the table as it was, or written by exactly the one
 // statement intended and stored as typed. No other statement is sent, nothing crashes, and the
 // goods table survives the classic injection.
+#include "audit/form14.h"
+#include "audit/form15.h"
 #include "movement/form11.h"
 #include "movement/form7.h"
 #include "reference/form10.h"
@@ -10,6 +12,7 @@
 #include "reference/form8.h"
 #include "reference/form9.h"
 #include "reference/screenfixture.h"
+#include "revenue/form16.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "widgets/idcombobox.h"
@@ -68,6 +71,12 @@ const QList<Entry> Entries = {
     {"supplier name", QStringLiteral("postachalnuku"), QStringLiteral("NazvaPostachalnuka"), 50},
     {"supplier address", QStringLiteral("postachalnuku"), QStringLiteral("Adresa"), 50},
     {"supplier code", QStringLiteral("postachalnuku"), {}},
+    {"shop audit quantity", QStringLiteral("reveziyamagazuny"), {}},
+    {"shop audit price", QStringLiteral("reveziyamagazuny"), {}},
+    {"base audit document", QStringLiteral("reviziyabazu"), QStringLiteral("Dokyment"), 32},
+    {"base audit line quantity", QStringLiteral("pozuciireviziibazu"), {}},
+    {"base audit line price", QStringLiteral("pozuciireviziibazu"), {}},
+    {"revenue sum", QStringLiteral("vurychka"), {}},
 };
 
 } // namespace
@@ -85,6 +94,9 @@ class TestBadInput : public QObject
     std::unique_ptr<TForm8> m_departments;
     std::unique_ptr<TForm9> m_shops;
     std::unique_ptr<TForm4> m_suppliers;
+    std::unique_ptr<TForm14> m_shopAudits;
+    std::unique_ptr<TForm15> m_baseAudits;
+    std::unique_ptr<TForm16> m_revenue;
     int m_tried = 0;
 
     template <typename T>
@@ -101,6 +113,8 @@ class TestBadInput : public QObject
     // input; returns the button that takes the entries.
     QAbstractButton *fill(const QString &entry, const QString &text)
     {
+        if (entry.startsWith(u"shop audit") || entry.startsWith(u"base audit") || entry.startsWith(u"revenue"))
+            return fillAudit(entry, text);
         if (entry.startsWith(u"receipt") || entry.startsWith(u"distribution")) {
             DocumentScreen &screen = entry.startsWith(u"receipt") ? static_cast<DocumentScreen &>(*m_receipts) : *m_distribution;
             QLineEdit *quantity = child<QLineEdit>(&screen, "Edit1");
@@ -140,6 +154,42 @@ class TestBadInput : public QObject
         return child<QAbstractButton>(screen, "BitBtn4");
     }
 
+    // The audit and revenue panels: valid values everywhere, then the input in the field under test.
+    QAbstractButton *fillAudit(const QString &entry, const QString &text)
+    {
+        if (entry.startsWith(u"shop audit")) {
+            m_shopAudits->activate();
+            f->click(child<QAbstractButton>(m_shopAudits.get(), "BitBtn1"));
+            choose(child<IdComboBox>(m_shopAudits.get(), "ComboBox1"), QStringLiteral("5"));
+            child<QLineEdit>(m_shopAudits.get(), "Edit1")->setText(QStringLiteral("3"));
+            child<QLineEdit>(m_shopAudits.get(), "Edit2")->setText(QStringLiteral("2,5"));
+            child<QLineEdit>(m_shopAudits.get(), entry.endsWith(u"quantity") ? "Edit1" : "Edit2")->setText(text);
+            return child<QAbstractButton>(m_shopAudits.get(), "BitBtn4");
+        }
+        if (entry == u"base audit document") {
+            m_baseAudits->activate();
+            f->click(child<QAbstractButton>(m_baseAudits.get(), "BitBtn1"));
+            choose(child<IdComboBox>(m_baseAudits.get(), "ComboBox1"), QStringLiteral("2"));
+            child<QLineEdit>(m_baseAudits.get(), "Edit1")->setText(text);
+            return child<QAbstractButton>(m_baseAudits.get(), "BitBtn4");
+        }
+        if (entry.startsWith(u"base audit line")) {
+            m_baseAudits->activate();
+            m_baseAudits->Query1->locate(QStringLiteral("Id"), 3);
+            f->click(child<QAbstractButton>(m_baseAudits.get(), "BitBtn6"));
+            choose(child<IdComboBox>(m_baseAudits.get(), "ComboBox2"), QStringLiteral("5"));
+            child<QLineEdit>(m_baseAudits.get(), "Edit2")->setText(QStringLiteral("3"));
+            child<QLineEdit>(m_baseAudits.get(), "Edit3")->setText(QStringLiteral("2,5"));
+            child<QLineEdit>(m_baseAudits.get(), entry.endsWith(u"quantity") ? "Edit2" : "Edit3")->setText(text);
+            return child<QAbstractButton>(m_baseAudits.get(), "BitBtn9");
+        }
+        m_revenue->activate();
+        f->click(child<QAbstractButton>(m_revenue.get(), "BitBtn1"));
+        choose(child<IdComboBox>(m_revenue.get(), "ComboBox1"), QStringLiteral("2"));
+        child<QLineEdit>(m_revenue.get(), "Edit1")->setText(text);
+        return child<QAbstractButton>(m_revenue.get(), "BitBtn4");
+    }
+
 private slots:
     void initTestCase()
     {
@@ -150,7 +200,8 @@ private slots:
             "INSERT INTO magazunu (Id, NazvaMagazuny, AdresaMagazuny, IdSpivrobitnuka) VALUES (1, 'Колос', 'Центральна, 1', 2);"
             "INSERT INTO tovary (Id, NazvaTovary) VALUES (5, 'Цукор');"
             "INSERT INTO nadhodgennya VALUES (10, 1, 2, '2011-05-10');"
-            "INSERT INTO rozpodil VALUES (8, 1, 2, '2011-05-23')"));
+            "INSERT INTO rozpodil VALUES (8, 1, 2, '2011-05-23');"
+            "INSERT INTO reviziyabazu VALUES (3, 2, 'Наказ №12', '2011-05-10')"));
         m_stock = std::make_unique<TForm12>(f->connection);
         m_shopStock = std::make_unique<TForm13>(f->connection);
         m_receipts = std::make_unique<TForm7>(f->connection);
@@ -161,6 +212,13 @@ private slots:
         m_distribution->reach(*m_stock, *m_shopStock, nullptr);
         m_receipts->show();
         m_distribution->show();
+        m_shopAudits = std::make_unique<TForm14>(f->connection);
+        m_baseAudits = std::make_unique<TForm15>(f->connection);
+        m_revenue = std::make_unique<TForm16>(f->connection);
+        for (Screen *screen : std::initializer_list<Screen *>{m_shopAudits.get(), m_baseAudits.get(), m_revenue.get()}) {
+            screen->create();
+            screen->show();
+        }
         m_goods = std::make_unique<TForm10>(f->connection);
         m_departments = std::make_unique<TForm8>(f->connection);
         m_shops = std::make_unique<TForm9>(f->connection);
@@ -172,6 +230,9 @@ private slots:
     void cleanupTestCase()
     {
         qInfo("inputs tried: %d (%lld inputs in %lld entry fields)", m_tried, qlonglong(inputs().size()), qlonglong(Entries.size()));
+        m_revenue.reset();
+        m_baseAudits.reset();
+        m_shopAudits.reset();
         m_suppliers.reset();
         m_shops.reset();
         m_departments.reset();
