@@ -8,6 +8,7 @@
 #include "movement/form11.h"
 #include "movement/form7.h"
 #include "reference/form10.h"
+#include "reference/form3.h"
 #include "reference/form4.h"
 #include "reference/form8.h"
 #include "reference/form9.h"
@@ -16,6 +17,7 @@
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "widgets/idcombobox.h"
+#include "widgets/maskedit.h"
 
 using namespace coop;
 
@@ -52,8 +54,20 @@ struct Entry
     QString table;
     QString column;   // a text column the typed text must reach unchanged; empty for a number
     int size = 0;     // the text column's length in characters
-    bool choice = false; // the edit text of a combo box: only a listed name is taken
+    bool choice = false; // a combo box's edit text or a date mask: none of the inputs is taken
+    bool exact = false;  // the entry check wants exactly `size` characters
+    QString mask;        // a masked field: taken when the input fills every digit position
 };
+
+// What a masked field makes of a text given to it: a digit stays where it stands on a digit
+// position, anything else leaves that position blank.
+bool fillsMask(const QString &mask, const QString &text)
+{
+    for (qsizetype i = 0; i < mask.size(); ++i)
+        if (mask[i] == u'0' && !(i < text.size() && text[i].isDigit()))
+            return false;
+    return true;
+}
 
 const QList<Entry> Entries = {
     {"receipt line quantity", QStringLiteral("chonadishlo"), {}},
@@ -77,6 +91,15 @@ const QList<Entry> Entries = {
     {"base audit line quantity", QStringLiteral("pozuciireviziibazu"), {}},
     {"base audit line price", QStringLiteral("pozuciireviziibazu"), {}},
     {"revenue sum", QStringLiteral("vurychka"), {}},
+    {"employee name", QStringLiteral("spivrobitnuku"), QStringLiteral("PIB"), 40},
+    {"employee passport", QStringLiteral("spivrobitnuku"), QStringLiteral("PasportniDani"), 8, false, true},
+    {"employee taxpayer number", QStringLiteral("spivrobitnuku"), {}},
+    {"employee address", QStringLiteral("spivrobitnuku"), QStringLiteral("Adresa"), 40},
+    {"employee salary", QStringLiteral("spivrobitnuku"), {}},
+    {"employee birth date", QStringLiteral("spivrobitnuku"), {}, 0, true},
+    {"employee employment date", QStringLiteral("spivrobitnuku"), {}, 0, true},
+    {"employee telephone", QStringLiteral("spivrobitnuku"), QStringLiteral("Telefon"), 15, false, false,
+     QStringLiteral("(000)-000-00-00")},
 };
 
 } // namespace
@@ -97,6 +120,7 @@ class TestBadInput : public QObject
     std::unique_ptr<TForm14> m_shopAudits;
     std::unique_ptr<TForm15> m_baseAudits;
     std::unique_ptr<TForm16> m_revenue;
+    std::unique_ptr<TForm3> m_employees;
     int m_tried = 0;
 
     template <typename T>
@@ -115,6 +139,8 @@ class TestBadInput : public QObject
     {
         if (entry.startsWith(u"shop audit") || entry.startsWith(u"base audit") || entry.startsWith(u"revenue"))
             return fillAudit(entry, text);
+        if (entry.startsWith(u"employee"))
+            return fillEmployee(entry, text);
         if (entry.startsWith(u"receipt") || entry.startsWith(u"distribution")) {
             DocumentScreen &screen = entry.startsWith(u"receipt") ? static_cast<DocumentScreen &>(*m_receipts) : *m_distribution;
             QLineEdit *quantity = child<QLineEdit>(&screen, "Edit1");
@@ -190,6 +216,41 @@ class TestBadInput : public QObject
         return child<QAbstractButton>(m_revenue.get(), "BitBtn4");
     }
 
+    QAbstractButton *fillEmployee(const QString &entry, const QString &text)
+    {
+        QWidget *screen = m_employees.get();
+        QAbstractButton *cancel = child<QAbstractButton>(screen, "BitBtn5");
+        if (cancel->isEnabled())
+            f->click(cancel);
+        f->click(child<QAbstractButton>(screen, "BitBtn1"));
+        const std::pair<const char *, QString> valid[] = {
+            {"Edit1", QStringLiteral("Іваненко Іван")}, {"Edit3", QStringLiteral("КВ123456")},
+            {"Edit4", QStringLiteral("1234567890")},   {"Edit6", QStringLiteral("вул. Миру, 1")},
+            {"Edit7", QStringLiteral("1850.5")},
+        };
+        for (const auto &[name, value] : valid)
+            child<QLineEdit>(screen, name)->setText(value);
+        child<MaskEdit>(screen, "MaskEdit1")->setText(QStringLiteral("1980-01-01"));
+        child<MaskEdit>(screen, "MaskEdit2")->setText(QStringLiteral("2011-05-13"));
+        child<MaskEdit>(screen, "MaskEdit3")->setText(QStringLiteral("(050)-123-45-67"));
+        choose(child<IdComboBox>(screen, "ComboBox1"), QStringLiteral("1"));
+        choose(child<IdComboBox>(screen, "ComboBox2"), QStringLiteral("1"));
+        choose(child<IdComboBox>(screen, "ComboBox3"), QStringLiteral("1"));
+        const char *tested = entry.endsWith(u"name")                ? "Edit1"
+                             : entry.endsWith(u"passport")          ? "Edit3"
+                             : entry.endsWith(u"taxpayer number")   ? "Edit4"
+                             : entry.endsWith(u"address")           ? "Edit6"
+                             : entry.endsWith(u"salary")            ? "Edit7"
+                             : entry.endsWith(u"birth date")        ? "MaskEdit1"
+                             : entry.endsWith(u"employment date")   ? "MaskEdit2"
+                                                                    : "MaskEdit3";
+        if (auto *masked = screen->findChild<MaskEdit *>(QLatin1String(tested)))
+            masked->setText(text);
+        else
+            child<QLineEdit>(screen, tested)->setText(text);
+        return child<QAbstractButton>(screen, "BitBtn4");
+    }
+
 private slots:
     void initTestCase()
     {
@@ -201,7 +262,9 @@ private slots:
             "INSERT INTO tovary (Id, NazvaTovary) VALUES (5, 'Цукор');"
             "INSERT INTO nadhodgennya VALUES (10, 1, 2, '2011-05-10');"
             "INSERT INTO rozpodil VALUES (8, 1, 2, '2011-05-23');"
-            "INSERT INTO reviziyabazu VALUES (3, 2, 'Наказ №12', '2011-05-10')"));
+            "INSERT INTO reviziyabazu VALUES (3, 2, 'Наказ №12', '2011-05-10');"
+            "INSERT INTO viddilu VALUES (1, 'Правління', 'вул. Центральна, 12');"
+            "INSERT INTO posadu VALUES (1, 'Продавець')"));
         m_stock = std::make_unique<TForm12>(f->connection);
         m_shopStock = std::make_unique<TForm13>(f->connection);
         m_receipts = std::make_unique<TForm7>(f->connection);
@@ -223,13 +286,16 @@ private slots:
         m_departments = std::make_unique<TForm8>(f->connection);
         m_shops = std::make_unique<TForm9>(f->connection);
         m_suppliers = std::make_unique<TForm4>(f->connection);
-        for (ReferenceScreen *screen : std::initializer_list<ReferenceScreen *>{m_goods.get(), m_departments.get(), m_shops.get(), m_suppliers.get()})
+        m_employees = std::make_unique<TForm3>(f->connection);
+        for (ReferenceScreen *screen : std::initializer_list<ReferenceScreen *>{m_goods.get(), m_departments.get(), m_shops.get(),
+                                                                               m_suppliers.get(), m_employees.get()})
             f->open(*screen);
     }
 
     void cleanupTestCase()
     {
         qInfo("inputs tried: %d (%lld inputs in %lld entry fields)", m_tried, qlonglong(inputs().size()), qlonglong(Entries.size()));
+        m_employees.reset();
         m_revenue.reset();
         m_baseAudits.reset();
         m_shopAudits.reset();
@@ -293,8 +359,10 @@ private slots:
         const bool written = !refused;
         if (field.choice) {
             QVERIFY(!written); // none of the inputs names a listed entry
+        } else if (!field.mask.isEmpty()) {
+            QCOMPARE(written, fillsMask(field.mask, text));
         } else if (!field.column.isEmpty()) {
-            const bool fits = !text.isEmpty() && text.toUcs4().size() <= field.size;
+            const bool fits = field.exact ? text.size() == field.size : !text.isEmpty() && text.toUcs4().size() <= field.size;
             QCOMPARE(written, fits);
             if (written)
                 QCOMPARE(f->db.value(QStringLiteral("SELECT %1 FROM %2 ORDER BY Id DESC LIMIT 1").arg(field.column, field.table)), text);
