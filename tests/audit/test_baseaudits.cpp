@@ -6,6 +6,7 @@
 #include "data/query.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
+#include "support/screendriving.h"
 #include "support/testdatabase.h"
 #include "widgets/datetimepicker.h"
 #include "widgets/dbgrid.h"
@@ -23,16 +24,7 @@ class TestBaseAudits : public QObject
     int m_previews = 0;
 
     TForm15 &form() { return *m_form; }
-    QStringList writes()
-    {
-        QStringList out;
-        for (const QString &s : m_connection->statementLog())
-            if (!s.startsWith(u"Select", Qt::CaseInsensitive))
-                out << s;
-        m_connection->clearStatementLog();
-        return out;
-    }
-    static void choose(IdComboBox *combo, const QString &id) { combo->setCurrentIndex(int(combo->idList().indexOf(id))); }
+    QStringList writes() { return takeWrites(*m_connection); }
     static void chooseOrType(IdComboBox *combo, const QString &idOrText)
     {
         if (combo->idList().contains(idOrText))

@@ -6,6 +6,7 @@
 #include "data/query.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
+#include "support/screendriving.h"
 #include "support/testdatabase.h"
 #include "widgets/datetimepicker.h"
 #include "widgets/dbgrid.h"
@@ -24,16 +25,7 @@ class TestShopAudits : public QObject
 
     TForm14 &form() { return *m_form; }
     // The statements that change rows, sent since the last call.
-    QStringList writes()
-    {
-        QStringList out;
-        for (const QString &s : m_connection->statementLog())
-            if (!s.startsWith(u"Select", Qt::CaseInsensitive))
-                out << s;
-        m_connection->clearStatementLog();
-        return out;
-    }
-    static void choose(IdComboBox *combo, const QString &id) { combo->setCurrentIndex(int(combo->idList().indexOf(id))); }
+    QStringList writes() { return takeWrites(*m_connection); }
     static void type(QWidget *edit, const QString &keys)
     {
         edit->setFocus();

@@ -7,6 +7,7 @@
 #include "stock/form12.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
+#include "support/screendriving.h"
 #include "support/testdatabase.h"
 #include "widgets/datetimepicker.h"
 #include "widgets/dbgrid.h"
@@ -24,17 +25,7 @@ class TestReceipts : public QObject
 
     TForm7 &form() { return *m_form; }
     QStringList log() const { return m_connection->statementLog(); }
-    // The statements sent since the last call, without the lists and reloads around them.
-    QStringList writes()
-    {
-        QStringList out;
-        for (const QString &s : log())
-            if (!s.startsWith(u"Select", Qt::CaseInsensitive) && !s.startsWith(u"SELECT*"))
-                out << s;
-        m_connection->clearStatementLog();
-        return out;
-    }
-    static void choose(IdComboBox *combo, const QString &id) { combo->setCurrentIndex(int(combo->idList().indexOf(id))); }
+    QStringList writes() { return takeWrites(*m_connection); }
     QString currentHeader() { return form().Query1->fieldByName("id")->asString(); }
     QString currentLine() { return form().Query3->fieldByName("id")->asString(); }
     static void type(QWidget *edit, const QString &keys)

@@ -13,6 +13,7 @@
 #include "reference/form8.h"
 #include "reference/form9.h"
 #include "reference/screenfixture.h"
+#include "support/screendriving.h"
 #include "revenue/form16.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
@@ -131,7 +132,6 @@ class TestBadInput : public QObject
             qFatal("no %s", name);
         return found;
     }
-    static void choose(IdComboBox *combo, const QString &id) { combo->setCurrentIndex(int(combo->idList().indexOf(id))); }
 
     // Opens the entry's panel with valid values in every field, then gives the field under test the
     // input; returns the button that takes the entries.

@@ -8,6 +8,7 @@
 #include "revenue/form22.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
+#include "support/screendriving.h"
 #include "support/testdatabase.h"
 #include "widgets/datetimepicker.h"
 #include "widgets/dbgrid.h"
@@ -38,16 +39,7 @@ class TestRevenue : public QObject
     std::unique_ptr<TForm22> m_chart;
 
     TForm16 &form() { return *m_form; }
-    QStringList writes()
-    {
-        QStringList out;
-        for (const QString &s : m_connection->statementLog())
-            if (!s.startsWith(u"Select", Qt::CaseInsensitive))
-                out << s;
-        m_connection->clearStatementLog();
-        return out;
-    }
-    static void choose(IdComboBox *combo, const QString &id) { combo->setCurrentIndex(int(combo->idList().indexOf(id))); }
+    QStringList writes() { return takeWrites(*m_connection); }
     void selectShop(int id) { QVERIFY(form().Query1->locate("Id", id)); }
     QStringList shownEntries()
     {
