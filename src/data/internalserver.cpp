@@ -189,6 +189,7 @@ void InternalServer::ensureRunning()
 void InternalServer::prepareDirectories()
 {
     ensurePrivateDir(m_location.dataHome);
+    ensurePrivateDir(m_location.dataHome + QStringLiteral("/tmp"));
     ensurePrivateDir(m_location.socketDir);
     if (QFile::encodeName(socketPath()).size() > MaxSocketPath)
         throw Error(QStringLiteral("The socket path %1 is longer than %2 bytes").arg(socketPath()).arg(MaxSocketPath));
@@ -202,6 +203,9 @@ void InternalServer::writeConfig() const
         QStringLiteral("socket=%1").arg(socketPath()),
         QStringLiteral("pid-file=%1").arg(pidFile()),
         QStringLiteral("log-error=%1").arg(errorLog()),
+        // A private temporary directory: servers being set up side by side in one /tmp have been
+        // seen to trip over each other's files.
+        QStringLiteral("tmpdir=%1").arg(m_location.dataHome + QStringLiteral("/tmp")),
         QStringLiteral("user=%1").arg(currentUser()),
         QStringLiteral("skip-networking"),
         QStringLiteral("lower-case-table-names=1"),

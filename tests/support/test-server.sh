@@ -26,7 +26,7 @@ case $action in
 start)
   stop
   rm -rf "$dir"
-  mkdir -p "$dir"
+  mkdir -p "$dir/tmp"
   chmod 700 "$dir"
   cat > "$dir/my.cnf" <<CNF
 [mariadbd]
@@ -34,6 +34,7 @@ datadir=$dir/data
 socket=$sock
 pid-file=$dir/mariadbd.pid
 log-error=$dir/mariadbd.err
+tmpdir=$dir/tmp
 user=$user
 skip-networking
 lower-case-table-names=1
