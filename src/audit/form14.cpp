@@ -22,8 +22,8 @@ const QStringList LinesStatement = {
 } // namespace
 
 TForm14::TForm14(Database &database, QWidget *parent)
-    : DocumentScreen(parent), Query1(new Query(database, this)), Query2(new Query(database, this)),
-      Query3(new Query(database, this))
+    : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
+      Query3(makeQuery(database, "Query3"))
 {
     setupUi(this);
 
@@ -45,8 +45,6 @@ TForm14::TForm14(Database &database, QWidget *parent)
     Query2->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
     Query2Data = Query2->addField({QStringLiteral("Data"), FieldType::Date, 0, QStringLiteral("Дата ревізії")});
 
-    for (auto [query, name] : {std::pair{Query1, "Query1"}, {Query2, "Query2"}, {Query3, "Query3"}})
-        query->setObjectName(QLatin1String(name));
     DBGrid1->setQuery(Query1);
     DBGrid2->setQuery(Query2);
     attachKeyFilter(Edit1, DigitsOnlyFilter);

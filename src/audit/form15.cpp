@@ -27,8 +27,8 @@ void refuse(const QString &text)
 } // namespace
 
 TForm15::TForm15(Database &database, QWidget *parent)
-    : DocumentScreen(parent), Query1(new Query(database, this)), Query2(new Query(database, this)),
-      Query3(new Query(database, this)), Query4(new Query(database, this))
+    : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
+      Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4"))
 {
     setupUi(this);
 
@@ -58,8 +58,6 @@ TForm15::TForm15(Database &database, QWidget *parent)
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
     Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Float, 0, QStringLiteral("Сума"), 12, true, FieldKind::Calculated});
 
-    for (auto [query, name] : {std::pair{Query1, "Query1"}, {Query2, "Query2"}, {Query3, "Query3"}, {Query4, "Query4"}})
-        query->setObjectName(QLatin1String(name));
     DBGrid1->setQuery(Query1);
     DBGrid2->setQuery(Query3);
     attachKeyFilter(Edit2, DigitsOnlyFilter);

@@ -45,9 +45,9 @@ qlonglong roundHalfToEven(double value)
 } // namespace
 
 TForm11::TForm11(Database &database, QWidget *parent)
-    : DocumentScreen(parent), Query1(new Query(database, this)), Query2(new Query(database, this)),
-      Query3(new Query(database, this)), Query4(new Query(database, this)), Query5(new Query(database, this)),
-      Query6(new Query(database, this))
+    : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
+      Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
+      Query6(makeQuery(database, "Query6"))
 {
     setupUi(this);
 
@@ -74,9 +74,6 @@ TForm11::TForm11(Database &database, QWidget *parent)
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
     Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Integer, 0, QStringLiteral("Сума"), 12, true, FieldKind::Calculated});
 
-    for (auto [query, name] : {std::pair{Query1, "Query1"}, {Query2, "Query2"}, {Query3, "Query3"}, {Query4, "Query4"},
-                               {Query5, "Query5"}, {Query6, "Query6"}})
-        query->setObjectName(QLatin1String(name));
     DBGrid1->setQuery(Query1);
     DBGrid2->setQuery(Query3);
     attachKeyFilter(Edit1, DigitsOnlyFilter);

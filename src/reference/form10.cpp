@@ -17,10 +17,10 @@ QString countOf(const QString &table, const QString &column)
 } // namespace
 
 TForm10::TForm10(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
-      Query2(makeQuery(QStringLiteral("Query2"))), Query3(makeQuery(QStringLiteral("Query3"))),
-      Query4(makeQuery(QStringLiteral("Query4"))), Query5(makeQuery(QStringLiteral("Query5"))),
-      Query6(makeQuery(QStringLiteral("Query6"))), Query7(makeQuery(QStringLiteral("Query7"))),
+    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
+      Query2(makeQuery(database, "Query2")), Query3(makeQuery(database, "Query3")),
+      Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
+      Query6(makeQuery(database, "Query6")), Query7(makeQuery(database, "Query7")),
       ui(std::make_unique<Ui::TForm10>())
 {
     ui->setupUi(this);

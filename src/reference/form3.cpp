@@ -31,10 +31,10 @@ QString maskedDate(const Field &field) { return FormatSqlDate(ReadLocaleDate(fie
 } // namespace
 
 TForm3::TForm3(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
-      Query2(makeQuery(QStringLiteral("Query2"))), Query3(makeQuery(QStringLiteral("Query3"))),
-      Query4(makeQuery(QStringLiteral("Query4"))), Query5(makeQuery(QStringLiteral("Query5"))),
-      Query6(makeQuery(QStringLiteral("Query6"))), Query7(makeQuery(QStringLiteral("Query7"))),
+    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
+      Query2(makeQuery(database, "Query2")), Query3(makeQuery(database, "Query3")),
+      Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
+      Query6(makeQuery(database, "Query6")), Query7(makeQuery(database, "Query7")),
       ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);

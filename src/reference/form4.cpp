@@ -8,8 +8,8 @@
 namespace coop {
 
 TForm4::TForm4(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
-      Query2(makeQuery(QStringLiteral("Query2"))), ui(std::make_unique<Ui::TForm4>())
+    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
+      Query2(makeQuery(database, "Query2")), ui(std::make_unique<Ui::TForm4>())
 {
     ui->setupUi(this);
     setCancelButton(ui->BitBtn5);

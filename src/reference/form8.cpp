@@ -7,8 +7,8 @@
 namespace coop {
 
 TForm8::TForm8(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
-      Query2(makeQuery(QStringLiteral("Query2"))), ui(std::make_unique<Ui::TForm8>())
+    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
+      Query2(makeQuery(database, "Query2")), ui(std::make_unique<Ui::TForm8>())
 {
     ui->setupUi(this);
     // "Відмінити" is not the window's cancel button here: Esc does not press it.

@@ -7,9 +7,9 @@
 namespace coop {
 
 TForm9::TForm9(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(QStringLiteral("Query1"))),
-      Query2(makeQuery(QStringLiteral("Query2"))), Query3(makeQuery(QStringLiteral("Query3"))),
-      Query4(makeQuery(QStringLiteral("Query4"))), Query5(makeQuery(QStringLiteral("Query5"))),
+    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
+      Query2(makeQuery(database, "Query2")), Query3(makeQuery(database, "Query3")),
+      Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
       ui(std::make_unique<Ui::TForm9>())
 {
     ui->setupUi(this);

@@ -198,12 +198,6 @@ void ReferenceScreen::exportGrid() { exportGridToSpreadsheet(gridQuery(), window
 
 void ReferenceScreen::closeScreen() { close(); }
 
-Query *ReferenceScreen::makeQuery(const QString &name)
-{
-    auto *query = new Query(m_database, this);
-    query->setObjectName(name);
-    return query;
-}
 
 QString ReferenceScreen::currentRowId() const { return gridQuery().fieldByName(QStringLiteral("Id"))->asString(); }
 

@@ -84,8 +84,6 @@ protected:
     void setUp(const Roles &roles, const Rules &rules);
 
     Database &database() const { return m_database; }
-    // A query of the screen, owned by it and named as its definition names it.
-    Query *makeQuery(const QString &name);
     Query &gridQuery() const { return *m_rules.gridQuery; }
 
     // The steps of the pattern, for the screens' handlers.

@@ -23,8 +23,8 @@ const QStringList EntriesStatement = {
 } // namespace
 
 TForm16::TForm16(Database &database, QWidget *parent)
-    : DocumentScreen(parent), Query1(new Query(database, this)), Query2(new Query(database, this)),
-      Query3(new Query(database, this)), Query4(new Query(database, this))
+    : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
+      Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4"))
 {
     setupUi(this);
 
@@ -45,8 +45,6 @@ TForm16::TForm16(Database &database, QWidget *parent)
     Query3Data = Query3->addField({QStringLiteral("Data"), FieldType::Date, 0, QStringLiteral("Дата")});
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
 
-    for (auto [query, name] : {std::pair{Query1, "Query1"}, {Query2, "Query2"}, {Query3, "Query3"}, {Query4, "Query4"}})
-        query->setObjectName(QLatin1String(name));
     DBGrid1->setQuery(Query1);
     DBGrid2->setQuery(Query3);
     attachKeyFilter(Edit1, CommaDecimalFilter);

@@ -5,10 +5,9 @@
 
 namespace coop {
 
-TForm12::TForm12(Database &database, QWidget *parent) : Screen(parent), Query1(new Query(database, this))
+TForm12::TForm12(Database &database, QWidget *parent) : Screen(parent), Query1(makeQuery(database, "Query1"))
 {
     setupUi(this);
-    Query1->setObjectName(QStringLiteral("Query1"));
     Query1->sql().setLines({QStringLiteral("Select baza.id, baza.idTovary, baza.kilkistNaBazi, tovary.nazvatovary"),
                             QStringLiteral("From baza, tovary"), QStringLiteral("Where baza.idTovary = Tovary.Id")});
     Query1->addField({QStringLiteral("id"), FieldType::Integer, 0, QStringLiteral("Код"), 6});

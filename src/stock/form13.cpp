@@ -18,10 +18,9 @@ const QStringList StockStatement = {
 } // namespace
 
 TForm13::TForm13(Database &database, QWidget *parent)
-    : Screen(parent), Query1(new Query(database, this)), Query3(new Query(database, this))
+    : Screen(parent), Query1(makeQuery(database, "Query1")), Query3(makeQuery(database, "Query3"))
 {
     setupUi(this);
-    Query1->setObjectName(QStringLiteral("Query1"));
     Query1->sql().setLines({QStringLiteral("Select magazunu.id, magazunu.NazvaMagazuny, magazunu.AdresaMagazuny, "
                                            "spivrobitnuku.PIB, magazunu.IdSpivrobitnuka"),
                             QStringLiteral("From magazunu, spivrobitnuku"),
@@ -32,7 +31,6 @@ TForm13::TForm13(Database &database, QWidget *parent)
     Query1->addField({QStringLiteral("PIB"), FieldType::String, 40, QString(), 0, false});
     Query1->addField({QStringLiteral("IdSpivrobitnuka"), FieldType::Integer, 0, QString(), 0, false});
 
-    Query3->setObjectName(QStringLiteral("Query3"));
     Query3->sql().setLines(StockStatement);
     Query3->addField({QStringLiteral("id"), FieldType::Integer, 0, QString(), 0, false});
     Query3->addField({QStringLiteral("IdMagazuny"), FieldType::Integer, 0, QString(), 0, false});

@@ -64,6 +64,13 @@ Screen::Screen(QWidget *parent) : QDialog(parent) {}
 
 Screen::~Screen() { forget(this); }
 
+Query *Screen::makeQuery(Database &database, const char *name)
+{
+    auto *query = new Query(database, this);
+    query->setObjectName(QLatin1String(name));
+    return query;
+}
+
 void Screen::create()
 {
     for (Query *query : storedOpenQueries())

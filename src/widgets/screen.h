@@ -12,6 +12,7 @@
 
 namespace coop {
 
+class Database;
 class Query;
 
 // The base of every screen window. Its definition (size, caption, colours, fonts) comes from the
@@ -46,6 +47,9 @@ public:
     static void messageClosed(Screen *opener, MessageKind kind);
 
 protected:
+    // A query of this screen, owned by it and named as the screen names it ("Query3").
+    Query *makeQuery(Database &database, const char *name);
+
     virtual QList<Query *> storedOpenQueries() { return {}; }
     virtual void FormCreate() {}
     virtual void FormActivate() {}
