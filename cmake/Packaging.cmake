@@ -35,6 +35,10 @@ foreach(size 48 128 256)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${COOP_PROGRAM}.svg DESTINATION share/icons/hicolor/scalable/apps)
 
+# Every picture the program ships is drawn by this program of ours; built only when asked for.
+add_executable(draw_pictures EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/packaging/drawpictures.cpp)
+target_link_libraries(draw_pictures PRIVATE Qt6::Gui)
+
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/
           DESTINATION share/doc/${COOP_PROGRAM}
