@@ -1,6 +1,7 @@
 // The automatic copy at a clean exit from the internal server: written once a day into backups/,
 // and a failure shown without keeping the program from ending.
 #include "app/exitcopy.h"
+#include "app/program.h"
 #include "admin/automaticcopies.h"
 #include "data/database.h"
 #include "data/internalserver.h"
@@ -8,6 +9,8 @@
 #include "support/messagerecorder.h"
 
 #include <QDir>
+#include <QMainWindow>
+#include <QTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -26,6 +29,22 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
         QDir().mkpath(m_home.filePath(QStringLiteral("run")));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home.filePath(QStringLiteral("run"))));
+    }
+
+    // The program started and closed through its main window, as the clerk closes it.
+    void cleanExitWritesTheDayCopy()
+    {
+        MessageRecorder messages;
+        QTimer::singleShot(0, [] {
+            for (QWidget *window : QApplication::topLevelWidgets())
+                if (qobject_cast<QMainWindow *>(window) && window->isVisible())
+                    window->close();
+        });
+        QCOMPARE(runProgram(), 0);
+        QCOMPARE(messages.requests.size(), 0);
+        const AutomaticCopies copies(InternalServer::defaultLocation().dataHome);
+        QCOMPARE(copies.existing().size(), 1);
+        QVERIFY(QFile::remove(copies.existing().first()));
     }
 
     void onceADayAndFailureShown()
