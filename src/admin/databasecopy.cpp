@@ -179,7 +179,7 @@ QList<TableRows> writeDatabaseCopy(const ConnectTarget &target, const QString &f
     gzip.start(clientTool(QStringLiteral("gzip")), {QStringLiteral("-c")});
     started(gzip, QStringLiteral("gzip"));
     dump.start(clientTool(QStringLiteral("mariadb-dump")),
-               {options.argument(), QStringLiteral("--single-transaction"), QStringLiteral("--quick"), QStringLiteral("--skip-add-locks"),
+               {options.argument(), QStringLiteral("--single-transaction"), QStringLiteral("--quick"), QStringLiteral("--skip-add-locks"), QStringLiteral("--no-autocommit"),
                 QStringLiteral("--skip-dump-date"), QStringLiteral("--routines"), QStringLiteral("--triggers"),
                 QStringLiteral("--"), target.database});
     started(dump, QStringLiteral("mariadb-dump"));
