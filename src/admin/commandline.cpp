@@ -13,8 +13,9 @@ namespace coop {
 
 namespace {
 
-// The administrator's options, in the order --help lists them. The journal's stock check comes
-// here as one more entry.
+// The administrator's options, in the order --help lists them. Another option of the kind is one
+// more entry whose run function prints its report to out and raises coop::Error on a failure, e.g.
+//   AdminCommand{"--check-stock", nullptr, nullptr, "перевірити залишки за журналом руху товарів", &checkStockCommand},
 constexpr std::array Commands = {
     AdminCommand{"--backup", "FILE", nullptr,
                  "записати стиснену копію бази даних у FILE (клерки можуть працювати далі)", &backupCommand},

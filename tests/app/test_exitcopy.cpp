@@ -73,6 +73,19 @@ private slots:
         QVERIFY(db.connected());
     }
 
+    // While a restore replaces the database, the program does not start on it.
+    void noStartDuringARestore()
+    {
+        const DataHomeLock restore(InternalServer::defaultLocation().dataHome, DataHomeLock::Mode::Exclusive);
+        QVERIFY(restore.isHeld());
+        MessageRecorder messages;
+        QCOMPARE(runProgram(), 1);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests.first().caption, QStringLiteral("Application Error"));
+        QVERIFY2(messages.requests.first().text.contains(QStringLiteral("відновлюють з копії")), qPrintable(messages.requests.first().text));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
     // While the program runs on the internal server, a restore is refused; a second program is not.
     void programHoldsTheDataShared()
     {
