@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "data/databaseerror.h"
+#include "exitcopy.h"
 #include "form1.h"
 #include "widgets/application.h"
 #include "widgets/messages.h"
@@ -45,10 +46,19 @@ int runProgram()
 {
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("myrolan"));
+    std::unique_ptr<DataHomeLock> dataInUse;
+    try {
+        dataInUse = useInternalData();
+    } catch (const Error &error) {
+        reportStartUpFailure(error.text());
+        return 1;
+    }
     const std::unique_ptr<WindowRegistry> windows = startUp();
     if (!windows)
         return 1;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    writeAutomaticCopy(windows->form1().Database1);
+    return status;
 }
 
 } // namespace coop
