@@ -49,6 +49,9 @@ inline constexpr const char *SessionSqlMode =
 
 // Opens and checks a connection; raises coop::DatabaseError with the client library's text.
 MysqlHandle connectMysql(const ConnectTarget &target);
+// On a node of a Galera cluster: raises coop::DatabaseError when the node is not ready for work.
+// Does nothing on a server that is not a cluster node.
+void prepareClusterSession(MYSQL *handle);
 // Runs a script of several statements on a connection opened with multiStatements.
 void runScript(MYSQL *handle, const QByteArray &script, const QString &what);
 

@@ -9,7 +9,44 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace coop;
+
+namespace {
+
+// A port on 127.0.0.1 held for the test: listening, a host that accepts the connection and never
+// says a word (a hung server, a wrong service); not listening, a host that refuses it.
+class LoopbackPort
+{
+public:
+    explicit LoopbackPort(bool listening)
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
+            || (listening && ::listen(m_fd, 8) != 0)
+            || ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            qFatal("no loopback port for the test");
+        m_port = ntohs(address.sin_port);
+    }
+    ~LoopbackPort() { ::close(m_fd); }
+    LoopbackPort(const LoopbackPort &) = delete;
+    LoopbackPort &operator=(const LoopbackPort &) = delete;
+    QString entry() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+private:
+    int m_fd = -1;
+    unsigned m_port = 0;
+};
+
+} // namespace
 
 class TestDatabaseConnection : public QObject
 {
@@ -147,6 +184,32 @@ private slots:
         }
         QVERIFY(!db.connected());
         QVERIFY(db.internalServer() == nullptr); // no server was started for an outside source
+    }
+
+    // Every host of the list is tried in order, a silent one given up after ConnectTimeout; when all
+    // fail, the error is the last host's.
+    void hostListTriedInOrder_data()
+    {
+        QTest::addColumn<bool>("silentFirst");
+        QTest::addColumn<uint>("lastCode");
+        QTest::newRow("silent, then refusing") << true << 2002u;
+        QTest::newRow("refusing, then silent") << false << 2013u;
+    }
+    void hostListTriedInOrder()
+    {
+        QFETCH(bool, silentFirst);
+        QFETCH(uint, lastCode);
+        const LoopbackPort silent(true), refusing(false);
+        const QString hosts = silentFirst ? silent.entry() + u',' + refusing.entry() : refusing.entry() + u',' + silent.entry();
+        m_db->writeDataSource(QStringLiteral("[MyDB3]\nServer=%1\nConnectTimeout=1\n").arg(hosts));
+        Database db;
+        try {
+            db.setConnected(true);
+            QFAIL("connected");
+        } catch (const DatabaseError &error) {
+            QVERIFY2(error.code() == lastCode, qPrintable(QStringLiteral("%1 %2").arg(error.code()).arg(error.text())));
+        }
+        QVERIFY(!db.connected());
     }
 
     void transactionRollsBackUnlessCommitted()
