@@ -77,6 +77,11 @@ void prepareClusterSession(MYSQL *handle)
     row = ready ? mysql_fetch_row(ready.get()) : nullptr;
     if (!row || !row[1] || QByteArray(row[1]) != "ON")
         throw DatabaseError(QStringLiteral("WSREP has not yet prepared node for application use (wsrep_ready is OFF)"), 1047);
+
+    // Bit 1: a read (SELECT, SHOW, BEGIN) first waits until this node has applied every write the
+    // cluster committed before it; bits the server's configuration sets stay.
+    if (mysql_query(handle, "SET SESSION wsrep_sync_wait = @@global.wsrep_sync_wait | 1") != 0)
+        throw errorOf(handle);
 }
 
 void runScript(MYSQL *handle, const QByteArray &script, const QString &what)

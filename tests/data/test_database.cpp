@@ -253,7 +253,7 @@ private slots:
             ++attempts;
             throw DatabaseError(QStringLiteral("Lock wait timeout exceeded"), 1205);
         }));
-        QCOMPARE(attempts, 5);
+        QCOMPARE(attempts, 8);
 
         attempts = 0;
         QVERIFY_THROWS_EXCEPTION(DatabaseError, runInTransaction(db, [&] {
