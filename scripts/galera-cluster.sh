@@ -25,7 +25,10 @@ node_dir() { echo "$dir/node$1"; }
 client() { mariadb --no-defaults --socket="$(node_dir "$1")/mariadbd.sock" -uroot --batch --skip-column-names "${@:2}"; }
 status() { client "$1" -e "SHOW GLOBAL STATUS LIKE '$2'" 2>/dev/null | cut -f2; }
 pid_of() { cat "$(node_dir "$1")/mariadbd.pid" 2>/dev/null || true; }
-running() { local pid; pid=$(pid_of "$1"); [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; }
+running() { # node; a killed server that is not yet collected is not running
+  local pid state; pid=$(pid_of "$1")
+  [ -n "$pid" ] && state=$(ps -o stat= -p "$pid" 2>/dev/null) && [ "${state:0:1}" != Z ]
+}
 
 port_free() { ! ss -Htln "sport = :$1" | grep -q .; }
 choose_ports() {
