@@ -192,7 +192,8 @@ restart() {
     grep -q 'safe_to_bootstrap: *1' "$(node_dir "$i")/data/grastate.dat" 2>/dev/null && first=$i
   done
   [ -n "$first" ] || { echo "no node of $dir was stopped last cleanly; see the guide on restarting after a crash" >&2; exit 1; }
-  launch "$first" --wsrep-new-cluster
+  local position; position=$(recovered_position "$first")
+  launch "$first" --wsrep-new-cluster ${position:+--wsrep-start-position=$position}
   wait_synced "$first" 1
   for i in $(seq 1 "$nodes"); do
     [ "$i" = "$first" ] || start_node "$i"
