@@ -34,7 +34,8 @@ port_free() { ! ss -Htln "sport = :$1" | grep -q .; }
 choose_ports() {
   local base=${COOP_CLUSTER_PORT:-}
   if [ -n "$base" ]; then port=$base; return; fi
-  for base in $(seq 13300 100 19900); do
+  # From a random start, so that clusters started at the same moment seldom try the same ports.
+  for base in $(shuf -i 133-199 | sed 's/$/00/'); do
     local ok=1
     for i in $(seq 0 $((nodes - 1))); do
       for k in 0 1 2 3; do port_free $((base + 10 * i + k)) || ok=0; done

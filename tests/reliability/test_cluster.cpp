@@ -105,10 +105,10 @@ class TestCluster : public QObject
         return false;
     }
 
-    QString dataSource(const QStringList &hosts) const
+    QString dataSource(const QStringList &hosts, const QString &extra = {}) const
     {
-        return QStringLiteral("[MyDB3]\nServer=%1\nConnectTimeout=2\nDatabase=%2\nUser=root\nPassword=%3\n")
-            .arg(hosts.join(u','), m_database, m_password);
+        return QStringLiteral("[MyDB3]\nServer=%1\nDatabase=%2\nUser=root\nPassword=%3\n%4")
+            .arg(hosts.join(u','), m_database, m_password, extra);
     }
     // The data-source file of the program called program under the configuration directory dir.
     static void writeDataSource(const QString &dir, const QString &program, const QString &text)
@@ -121,7 +121,8 @@ class TestCluster : public QObject
     // This test's own Database leads to the given hosts.
     void useHosts(const QStringList &hosts)
     {
-        writeDataSource(m_config.path(), QFileInfo(QCoreApplication::applicationFilePath()).fileName(), dataSource(hosts));
+        writeDataSource(m_config.path(), QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
+                        dataSource(hosts, QStringLiteral("ConnectTimeout=2\n")));
     }
     static QString ask(Database &db, const QString &select)
     {
