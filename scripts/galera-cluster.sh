@@ -24,7 +24,8 @@ as_node_user() { if [ "$(id -u)" -eq 0 ]; then runuser -u mysql -- "$@"; else "$
 node_dir() { echo "$dir/node$1"; }
 client() { mariadb --no-defaults --socket="$(node_dir "$1")/mariadbd.sock" -uroot --batch --skip-column-names "${@:2}"; }
 status() { client "$1" -e "SHOW GLOBAL STATUS LIKE '$2'" 2>/dev/null | cut -f2; }
-pid_of() { cat "$(node_dir "$1")/mariadbd.pid" 2>/dev/null || true; }
+# The server this script started last for the node (its pid file may not be written yet).
+pid_of() { cat "$(node_dir "$1")/launched.pid" 2>/dev/null || cat "$(node_dir "$1")/mariadbd.pid" 2>/dev/null || true; }
 running() { # node; a killed server that is not yet collected is not running
   local pid state; pid=$(pid_of "$1")
   [ -n "$pid" ] && state=$(ps -o stat= -p "$pid" 2>/dev/null) && [ "${state:0:1}" != Z ]
@@ -101,9 +102,10 @@ wait_synced() { # node
 
 launch() { # node [extra options]
   local i=$1 d; d=$(node_dir "$1")
-  rm -f "$d/mariadbd.pid"
+  rm -f "$d/mariadbd.pid" "$d/launched.pid"
   setsid mariadbd --defaults-file="$d/my.cnf" "${@:2}" < /dev/null > /dev/null 2>&1 &
   launched=$!
+  echo "$launched" > "$d/launched.pid"
 }
 
 # After a crash the node finds where its data stands, so that it can catch up by an incremental

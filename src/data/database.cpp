@@ -153,7 +153,8 @@ MysqlResult Database::select(const QString &statement)
     send(statement, statement.toUtf8());
     MysqlResult result(mysql_store_result(m_handle.get()));
     if (!result) {
-        if (mysql_field_count(m_handle.get()) != 0)
+        // A connection lost while the rows were coming is that error, not a statement without rows.
+        if (mysql_field_count(m_handle.get()) != 0 || mysql_errno(m_handle.get()) != 0)
             fail(statement);
         throw DatabaseError(QStringLiteral("Error creating cursor handle"), 0, statement);
     }

@@ -13,7 +13,13 @@ if [ ! -e /usr/lib/galera/libgalera_smm.so ] || ! command -v rsync > /dev/null; 
 fi
 
 dir=$(mktemp -d /tmp/coop-galera-XXXXXX)
+test=""
+# The test, its clerks and any node it is restarting go first, then the cluster.
 cleanup() {
+  if [ -n "$test" ]; then
+    kill -KILL -- "-$test" 2> /dev/null || true
+    wait "$test" 2> /dev/null || true
+  fi
   "$cluster" stop "$dir" > /dev/null 2>&1 || true
   rm -rf "$dir"
 }
@@ -23,6 +29,10 @@ trap 'exit 130' INT TERM HUP
 started=$SECONDS
 "$cluster" start "$dir" 3
 echo "cluster started in $((SECONDS - started)) s"
-# Well inside CTest's own limit, so that the trap above still runs when the test hangs.
-COOP_CLUSTER_DIR=$dir COOP_CLUSTER_SCRIPT=$cluster timeout -k 10 200 "$@"
+# A process group of its own, in the background: a signal to this script is handled at once, and
+# the whole group ends with it. Well inside CTest's own limit, so that the trap still runs when the
+# test hangs.
+COOP_CLUSTER_DIR=$dir COOP_CLUSTER_SCRIPT=$cluster setsid timeout -k 10 200 "$@" &
+test=$!
+wait "$test"
 echo "cluster test done in $((SECONDS - started)) s, cluster start included"

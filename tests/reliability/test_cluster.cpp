@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -66,7 +65,7 @@ class TestCluster : public QObject
 
     QString m_dir, m_script, m_database, m_password;
     unsigned m_port = 0;
-    QTemporaryDir m_config{QStringLiteral("/tmp/coop-relg-XXXXXX")};
+    QDir m_config; // the clients' files, in the cluster's directory: they go with it, whatever happens
 
     unsigned clientPort(int node) const { return m_port + 10 * (node - 1); }
     QString host(int node) const { return QStringLiteral("127.0.0.1:%1").arg(clientPort(node)); }
@@ -154,6 +153,8 @@ private slots:
                 QCOMPARE(value.toInt(), Nodes);
         }
         QVERIFY(m_port && !m_database.isEmpty() && !m_password.isEmpty());
+        m_config.setPath(m_dir + QStringLiteral("/clients"));
+        QVERIFY(m_config.mkpath(QStringLiteral(".")));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
 
         MysqlHandle node1 = admin(1);
