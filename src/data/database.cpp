@@ -22,6 +22,31 @@ std::optional<QString> paramValue(const QStringList &params, const QString &name
     return std::nullopt;
 }
 
+// The first host of the list that answers within the timeout and is ready for work; the hosts are
+// tried in the order the data source gives them. When none is, the last host's error is the one
+// the clerk sees.
+MysqlHandle connectFirstReady(ConnectTarget target, const DataSource &source)
+{
+    if (source.hosts.isEmpty()) { // the socket
+        MysqlHandle handle = connectMysql(target);
+        prepareClusterSession(handle.get());
+        return handle;
+    }
+    std::optional<DatabaseError> last;
+    for (const DataSource::Host &host : source.hosts) {
+        target.host = host.name;
+        target.port = host.port ? host.port : source.port;
+        try {
+            MysqlHandle handle = connectMysql(target);
+            prepareClusterSession(handle.get());
+            return handle;
+        } catch (const DatabaseError &error) {
+            last = error;
+        }
+    }
+    throw *last;
+}
+
 } // namespace
 
 Database::Database(QObject *parent) : QObject(parent) {}
@@ -68,14 +93,13 @@ void Database::setConnected(bool connect)
         m_server->ensureRunning();
         target.socket = m_server->socketPath();
     } else {
-        target.host = source.host;
-        target.port = source.port;
         target.socket = source.socket;
+        target.timeoutSeconds = source.connectTimeout;
     }
     target.user = paramValue(m_params, QStringLiteral("USER NAME")).value_or(source.user);
     target.database = paramValue(m_params, QStringLiteral("DATABASE NAME")).value_or(source.database);
     target.password = paramValue(m_params, QStringLiteral("PASSWORD")).value_or(source.password);
-    m_handle = connectMysql(target);
+    m_handle = connectFirstReady(target, source);
     emit connectedChanged(true);
 }
 
@@ -97,7 +121,9 @@ void Database::dropLostConnection()
 void Database::fail(const QString &statement)
 {
     DatabaseError error(QString::fromUtf8(mysql_error(m_handle.get())), mysql_errno(m_handle.get()), statement);
-    if (error.isConnectionLost())
+    // A node that left the cluster's primary part refuses every statement: the next use connects
+    // to a host of the list that is ready, as after a lost connection.
+    if (error.isConnectionLost() || error.isNodeNotReady())
         dropLostConnection();
     throw error;
 }
@@ -127,7 +153,8 @@ MysqlResult Database::select(const QString &statement)
     send(statement, statement.toUtf8());
     MysqlResult result(mysql_store_result(m_handle.get()));
     if (!result) {
-        if (mysql_field_count(m_handle.get()) != 0)
+        // A connection lost while the rows were coming is that error, not a statement without rows.
+        if (mysql_field_count(m_handle.get()) != 0 || mysql_errno(m_handle.get()) != 0)
             fail(statement);
         throw DatabaseError(QStringLiteral("Error creating cursor handle"), 0, statement);
     }

@@ -10,7 +10,57 @@
 #include <QHash>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <optional>
+
 namespace coop {
+
+namespace {
+
+// A port as the file gives it: 1 to 65535, nothing else; 0 for anything that is not.
+unsigned portNumber(const QString &text)
+{
+    bool ok = false;
+    const uint number = text.toUInt(&ok);
+    return ok && number <= 65535 ? number : 0;
+}
+
+// "db1, db2:3307, [fd00::3]:3308": each host, or host:port, or an IPv6 address in brackets with or
+// without a port. Returns the reason when an entry cannot be read.
+QString readHosts(const QString &server, QList<DataSource::Host> &hosts)
+{
+    for (const QString &raw : server.split(u',')) {
+        const QString entry = raw.trimmed();
+        DataSource::Host host;
+        std::optional<QString> port; // the text after the host's ':', when there is one
+        if (entry.startsWith(u'[')) {
+            const qsizetype close = entry.indexOf(u']');
+            const QString rest = close < 0 ? QString() : entry.mid(close + 1);
+            if (close < 0 || (!rest.isEmpty() && !rest.startsWith(u':')))
+                return QStringLiteral("Server entry '%1' is not [address] or [address]:port").arg(entry);
+            host.name = entry.mid(1, close - 1);
+            if (!rest.isEmpty())
+                port = rest.mid(1);
+        } else if (entry.count(u':') == 1) {
+            host.name = entry.section(u':', 0, 0);
+            port = entry.section(u':', 1);
+        } else {
+            host.name = entry; // a name, an IPv4 address or a bare IPv6 address
+        }
+        if (host.name.isEmpty())
+            return server.contains(u',') ? QStringLiteral("Server lists an empty host") : QStringLiteral("Server names no host");
+        if (std::any_of(host.name.cbegin(), host.name.cend(), [](QChar c) { return c.isSpace(); }))
+            return QStringLiteral("Server entry '%1' is not a host name").arg(entry);
+        if (host.name.compare(QStringLiteral("internal"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Server=internal cannot stand in a list of hosts");
+        if (port && (host.port = portNumber(*port)) == 0)
+            return QStringLiteral("Server entry '%1': '%2' is not a port number").arg(entry, *port);
+        hosts.append(host);
+    }
+    return {};
+}
+
+} // namespace
 
 QString programName()
 {
@@ -42,7 +92,8 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
         return Error(QStringLiteral("Data source file %1: %2").arg(QDir::toNativeSeparators(iniPath), what));
     };
     static const QStringList known = {QStringLiteral("Server"), QStringLiteral("Port"), QStringLiteral("Socket"),
-                                      QStringLiteral("Database"), QStringLiteral("User"), QStringLiteral("Password")};
+                                      QStringLiteral("ConnectTimeout"), QStringLiteral("Database"), QStringLiteral("User"),
+                                      QStringLiteral("Password")};
     if (!QFileInfo(iniPath).isReadable())
         throw fail(QStringLiteral("cannot be read"));
 
@@ -90,14 +141,19 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
     if (!source.internal) {
         if (server.isEmpty() && source.socket.isEmpty())
             throw fail(QStringLiteral("[%1] names neither Server nor Socket").arg(alias));
-        source.host = server;
+        if (!server.isEmpty())
+            if (const QString fault = readHosts(server, source.hosts); !fault.isEmpty())
+                throw fail(fault);
     }
     if (const QString port = value(QStringLiteral("Port")); !port.isEmpty()) {
-        bool ok = false;
-        const uint number = port.toUInt(&ok);
-        if (!ok || number == 0 || number > 65535)
+        if ((source.port = portNumber(port)) == 0)
             throw fail(QStringLiteral("Port '%1' is not a port number").arg(port));
-        source.port = number;
+    }
+    if (const QString timeout = value(QStringLiteral("ConnectTimeout")); !timeout.isEmpty()) {
+        bool ok = false;
+        source.connectTimeout = timeout.toUInt(&ok);
+        if (!ok || source.connectTimeout == 0 || source.connectTimeout > 3600)
+            throw fail(QStringLiteral("ConnectTimeout '%1' is not a number of seconds from 1 to 3600").arg(timeout));
     }
     if (const QString database = value(QStringLiteral("Database")); !database.isEmpty())
         source.database = database;

@@ -58,6 +58,32 @@ MysqlHandle connectMysql(const ConnectTarget &target)
     return handle;
 }
 
+void prepareClusterSession(MYSQL *handle)
+{
+    // A statement of its own: combined with a read of a table it has been seen to answer 0 on a node.
+    if (mysql_query(handle, "SELECT @@wsrep_on") != 0) {
+        if (mysql_errno(handle) == 1193) // ER_UNKNOWN_SYSTEM_VARIABLE: a server built without clustering
+            return;
+        throw errorOf(handle);
+    }
+    MysqlResult on(mysql_store_result(handle));
+    MYSQL_ROW row = on ? mysql_fetch_row(on.get()) : nullptr;
+    if (!row || !row[0] || QByteArray(row[0]) != "1")
+        return;
+
+    if (mysql_query(handle, "SHOW GLOBAL STATUS LIKE 'wsrep_ready'") != 0)
+        throw errorOf(handle);
+    MysqlResult ready(mysql_store_result(handle));
+    row = ready ? mysql_fetch_row(ready.get()) : nullptr;
+    if (!row || !row[1] || QByteArray(row[1]) != "ON")
+        throw DatabaseError(QStringLiteral("WSREP has not yet prepared node for application use (wsrep_ready is OFF)"), 1047);
+
+    // Bit 1: a read (SELECT, SHOW, BEGIN) first waits until this node has applied every write the
+    // cluster committed before it; bits the server's configuration sets stay.
+    if (mysql_query(handle, "SET SESSION wsrep_sync_wait = @@global.wsrep_sync_wait | 1") != 0)
+        throw errorOf(handle);
+}
+
 void runScript(MYSQL *handle, const QByteArray &script, const QString &what)
 {
     if (mysql_real_query(handle, script.constData(), script.size()) != 0)

@@ -49,6 +49,11 @@ inline constexpr const char *SessionSqlMode =
 
 // Opens and checks a connection; raises coop::DatabaseError with the client library's text.
 MysqlHandle connectMysql(const ConnectTarget &target);
+// On a node of a Galera cluster: raises coop::DatabaseError when the node is not ready for work,
+// and makes the session's reads wait until the node has applied every write the cluster committed
+// before them, so that a clerk who failed over from another node sees his own last command. Does
+// nothing on a server that is not a cluster node.
+void prepareClusterSession(MYSQL *handle);
 // Runs a script of several statements on a connection opened with multiStatements.
 void runScript(MYSQL *handle, const QByteArray &script, const QString &what);
 

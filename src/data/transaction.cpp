@@ -3,6 +3,7 @@
 #include "database.h"
 #include "databaseerror.h"
 
+#include <QRandomGenerator>
 #include <QThread>
 
 namespace coop {
@@ -40,7 +41,9 @@ void runInTransaction(Database &database, const std::function<void()> &command, 
         } catch (const DatabaseError &error) {
             if (!error.isRetryable() || attempt >= attempts)
                 throw;
-            QThread::msleep(20 * attempt);
+            // A random share of the wait, so that two commands that met do not meet again (on a
+            // cluster they do so at every COMMIT until one of them gives way).
+            QThread::msleep(QRandomGenerator::global()->bounded(10 * attempt, 40 * attempt));
         }
     }
 }

@@ -23,8 +23,9 @@ private:
     bool m_open = true;
 };
 
-// Runs a command all or nothing. A deadlock or lock-wait timeout re-runs the whole command (the
-// server has rolled it back) a few times before the error is reported.
-void runInTransaction(Database &database, const std::function<void()> &command, int attempts = 5);
+// Runs a command all or nothing. A deadlock, a lock-wait timeout or a cluster's certification
+// conflict re-runs the whole command (the server has rolled it back) a few times before the error
+// is reported.
+void runInTransaction(Database &database, const std::function<void()> &command, int attempts = 8);
 
 } // namespace coop

@@ -4,6 +4,7 @@
 #include "data/databaseerror.h"
 #include "data/query.h"
 #include "data/transaction.h"
+#include "support/loopbackport.h"
 #include "support/testdatabase.h"
 
 #include <QSignalSpy>
@@ -149,6 +150,32 @@ private slots:
         QVERIFY(db.internalServer() == nullptr); // no server was started for an outside source
     }
 
+    // Every host of the list is tried in order, a silent one given up after ConnectTimeout; when all
+    // fail, the error is the last host's.
+    void hostListTriedInOrder_data()
+    {
+        QTest::addColumn<bool>("silentFirst");
+        QTest::addColumn<uint>("lastCode");
+        QTest::newRow("silent, then refusing") << true << 2002u;
+        QTest::newRow("refusing, then silent") << false << 2013u;
+    }
+    void hostListTriedInOrder()
+    {
+        QFETCH(bool, silentFirst);
+        QFETCH(uint, lastCode);
+        const LoopbackPort silent(true), refusing(false);
+        const QString hosts = silentFirst ? silent.entry() + u',' + refusing.entry() : refusing.entry() + u',' + silent.entry();
+        m_db->writeDataSource(QStringLiteral("[MyDB3]\nServer=%1\nConnectTimeout=1\n").arg(hosts));
+        Database db;
+        try {
+            db.setConnected(true);
+            QFAIL("connected");
+        } catch (const DatabaseError &error) {
+            QVERIFY2(error.code() == lastCode, qPrintable(QStringLiteral("%1 %2").arg(error.code()).arg(error.text())));
+        }
+        QVERIFY(!db.connected());
+    }
+
     void transactionRollsBackUnlessCommitted()
     {
         Database db;
@@ -190,7 +217,7 @@ private slots:
             ++attempts;
             throw DatabaseError(QStringLiteral("Lock wait timeout exceeded"), 1205);
         }));
-        QCOMPARE(attempts, 5);
+        QCOMPARE(attempts, 8);
 
         attempts = 0;
         QVERIFY_THROWS_EXCEPTION(DatabaseError, runInTransaction(db, [&] {

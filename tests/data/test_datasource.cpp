@@ -23,38 +23,57 @@ class TestDataSource : public QObject
         return path;
     }
 
+    // The host list as "name" or "name:port" entries, one blank between them.
+    static QString hostsText(const DataSource &source)
+    {
+        QStringList entries;
+        for (const DataSource::Host &host : source.hosts)
+            entries << (host.port ? QStringLiteral("%1:%2").arg(host.name).arg(host.port) : host.name);
+        return entries.join(u' ');
+    }
+
 private slots:
     void sources_data()
     {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<bool>("internal");
-        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("hosts");
         QTest::addColumn<uint>("port");
+        QTest::addColumn<uint>("timeout");
         QTest::addColumn<QString>("socket");
         QTest::addColumn<QString>("database");
         QTest::addColumn<QString>("password");
-        QTest::newRow("internal") << QByteArray("[MyDB3]\nServer=internal\n") << true << "" << 0u << "" << "190400" << "5839";
+        QTest::newRow("internal") << QByteArray("[MyDB3]\nServer=internal\n") << true << "" << 0u << 5u << "" << "190400" << "5839";
         QTest::newRow("host and port")
             << QByteArray("[MyDB3]\nServer=db.coop\nPort=3307\nDatabase=coop\nUser=clerk\nPassword=p=w;d\n")
-            << false << "db.coop" << 3307u << "" << "coop" << "p=w;d";
+            << false << "db.coop" << 3307u << 5u << "" << "coop" << "p=w;d";
         QTest::newRow("socket") << QByteArray("; shared server\n[MyDB3]\nSocket=/run/mysqld/mysqld.sock\n")
-                                << false << "" << 0u << "/run/mysqld/mysqld.sock" << "190400" << "";
+                                << false << "" << 0u << 5u << "/run/mysqld/mysqld.sock" << "190400" << "";
         QTest::newRow("other sections ignored") << QByteArray("[Other]\nServer=x\n[mydb3]\nServer=h\n")
-                                                << false << "h" << 0u << "" << "190400" << "";
+                                                << false << "h" << 0u << 5u << "" << "190400" << "";
+        QTest::newRow("three nodes, in order")
+            << QByteArray("[MyDB3]\nServer=node1,node2:3307, 10.0.0.3:3308\nPort=3306\nConnectTimeout=2\n")
+            << false << "node1 node2:3307 10.0.0.3:3308" << 3306u << 2u << "" << "190400" << "";
+        QTest::newRow("IPv6 addresses") << QByteArray("[MyDB3]\nServer=[fd00::1]:3307,[fd00::2],fd00::3\n")
+                                        << false << "fd00::1:3307 fd00::2 fd00::3" << 0u << 5u << "" << "190400" << "";
+        QTest::newRow("a password with commas is no host list")
+            << QByteArray("[MyDB3]\nServer=db\nPassword=a,b:c\n") << false << "db" << 0u << 5u << "" << "190400" << "a,b:c";
     }
     void sources()
     {
         QFETCH(QByteArray, ini);
         QFETCH(bool, internal);
-        QFETCH(QString, host);
+        QFETCH(QString, hosts);
         QFETCH(uint, port);
+        QFETCH(uint, timeout);
         QFETCH(QString, socket);
         QFETCH(QString, database);
         QFETCH(QString, password);
         const DataSource source = DataSource::parse(QStringLiteral("MyDB3"), write(ini));
         QCOMPARE(source.internal, internal);
-        QCOMPARE(source.host, host);
+        QCOMPARE(hostsText(source), hosts);
         QCOMPARE(source.port, port);
+        QCOMPARE(source.connectTimeout, timeout);
         QCOMPARE(source.socket, socket);
         QCOMPARE(source.database, database);
         QCOMPARE(source.password, password);
@@ -71,6 +90,20 @@ private slots:
         QTest::newRow("port out of range") << QByteArray("[MyDB3]\nServer=h\nPort=70000\n") << "Port '70000'";
         QTest::newRow("alias missing") << QByteArray("[Other]\nServer=h\n") << "no data source 'MyDB3'";
         QTest::newRow("no server") << QByteArray("[MyDB3]\nDatabase=x\n") << "neither Server nor Socket";
+        QTest::newRow("empty host in the list") << QByteArray("[MyDB3]\nServer=a,,b\n") << "empty host";
+        QTest::newRow("list ends in a comma") << QByteArray("[MyDB3]\nServer=a,b,\n") << "empty host";
+        QTest::newRow("port without host") << QByteArray("[MyDB3]\nServer=a,:3307\n") << "empty host";
+        QTest::newRow("host port not a number") << QByteArray("[MyDB3]\nServer=a,b:http\n") << "'http' is not a port number";
+        QTest::newRow("host port zero") << QByteArray("[MyDB3]\nServer=a:0\n") << "'0' is not a port number";
+        QTest::newRow("host port out of range") << QByteArray("[MyDB3]\nServer=a:65536\n") << "'65536' is not a port number";
+        QTest::newRow("colon without port") << QByteArray("[MyDB3]\nServer=a:,b\n") << "'' is not a port number";
+        QTest::newRow("unclosed bracket") << QByteArray("[MyDB3]\nServer=[fd00::1:3307\n") << "[address]:port";
+        QTest::newRow("junk after bracket") << QByteArray("[MyDB3]\nServer=[fd00::1]3307\n") << "[address]:port";
+        QTest::newRow("blank instead of comma") << QByteArray("[MyDB3]\nServer=node1 node2\n") << "not a host name";
+        QTest::newRow("internal among hosts") << QByteArray("[MyDB3]\nServer=db,internal\n") << "internal cannot stand";
+        QTest::newRow("timeout not a number") << QByteArray("[MyDB3]\nServer=h\nConnectTimeout=5s\n") << "ConnectTimeout '5s'";
+        QTest::newRow("timeout zero") << QByteArray("[MyDB3]\nServer=h\nConnectTimeout=0\n") << "ConnectTimeout '0'";
+        QTest::newRow("timeout negative") << QByteArray("[MyDB3]\nServer=h\nConnectTimeout=-1\n") << "ConnectTimeout '-1'";
     }
     void faults()
     {

@@ -6,6 +6,13 @@
 //   post <receipt id> ok | post <receipt id> error <text>
 //   move <distribution id> ok | refused | error <text>
 //   setup error <text>           (recording a document failed; nothing was posted or moved)
+//   cutoff post|move <id>        (after its error line: the connection went at COMMIT, so whether
+//                                 the command took effect is not known to the clerk)
+//   aftercommit post|move <id>   (after its error line: the error came after COMMIT was answered,
+//                                 so the command took effect)
+//   node <name>                  (at each connection, on a cluster node: the node it reached)
+//   reruns <count>               (at the end: whole commands run again after a deadlock or a
+//                                 cluster's certification conflict)
 // It begins once the start file exists, so that all clerks begin together, and stops after the
 // given number of rounds or when its time is up, whichever comes first.
 //   reliability_clerk <clerk number 0..> <rounds> <seconds> <start file>
@@ -24,6 +31,7 @@
 #include <QThread>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace coop;
@@ -84,6 +92,47 @@ int main(int argc, char **argv)
     });
 
     Database db; // MyDB3 from the data-source file, as the program's start-up connection: user root
+
+    // What became of each command's transaction, from the statements it sends: a re-run starts it
+    // again; a COMMIT followed by any statement but ROLLBACK was answered, so the command took effect;
+    // a connection lost with COMMIT the last statement sent leaves the outcome unknown.
+    QString lastStatement;
+    int starts = 0, reruns = 0;
+    bool committed = false;
+    db.setStatementObserver([&](const QString &statement) {
+        if (lastStatement == u"COMMIT" && statement != u"ROLLBACK")
+            committed = true;
+        if (statement == u"START TRANSACTION") {
+            ++starts;
+            committed = false;
+        }
+        lastStatement = statement;
+    });
+    const auto beginRun = [&] {
+        starts = 0;
+        committed = false;
+        lastStatement.clear();
+    };
+    const auto reportRun = [&](const char *command, qulonglong id, bool failed) {
+        reruns += std::max(0, starts - 1);
+        if (failed && committed)
+            say(QStringLiteral("aftercommit %1 %2").arg(QLatin1String(command)).arg(id));
+        else if (failed && lastStatement == u"COMMIT" && !db.connected())
+            say(QStringLiteral("cutoff %1 %2").arg(QLatin1String(command)).arg(id));
+    };
+    QObject::connect(&db, &Database::connectedChanged, &db, [&db](bool connected) {
+        if (!connected)
+            return;
+        try {
+            MysqlResult result = db.select(QStringLiteral("SELECT IF(@@wsrep_on, @@wsrep_node_name, '')"));
+            const QString node = QString::fromUtf8(mysql_fetch_row(result.get())[0]);
+            if (!node.isEmpty())
+                say(QStringLiteral("node ") + node);
+        } catch (const Error &) {
+            // Not a server that names its node.
+        }
+    });
+
     TForm12 stock(db);
     TForm13 shopStock(db);
     TForm7 receipts(db);
@@ -132,9 +181,11 @@ int main(int argc, char **argv)
             say(QStringLiteral("setup error ") + error.text());
             continue;
         }
+        beginRun();
         receipts.BitBtn13->click();
         const QString postError = errorText();
         say(QStringLiteral("post %1 ").arg(receipt) + (postError.isEmpty() ? QStringLiteral("ok") : QStringLiteral("error ") + postError));
+        reportRun("post", receipt, !postError.isEmpty());
 
         // A distribution of three of the goods to one of the shops.
         qulonglong moved = 0;
@@ -157,6 +208,7 @@ int main(int argc, char **argv)
             continue;
         }
         g_messages.clear();
+        beginRun();
         distribution.BitBtn13->click();
         const QString moveError = errorText();
         if (!moveError.isEmpty())
@@ -167,6 +219,8 @@ int main(int argc, char **argv)
             say(QStringLiteral("move %1 refused").arg(moved));
         else
             say(QStringLiteral("move %1 unreported").arg(moved));
+        reportRun("move", moved, !moveError.isEmpty());
     }
+    say(QStringLiteral("reruns %1").arg(reruns));
     return 0;
 }

@@ -126,6 +126,8 @@ private slots:
             const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
             for (const QString &line : lines) {
                 const QStringList words = line.split(u' ');
+                if (words.value(0) == u"reruns")
+                    continue;
                 if (words.value(0) == u"setup") {
                     ++setupErrors;
                     reportedTexts << line;
