@@ -1,12 +1,15 @@
 #include "program.h"
 
+#include "data/database.h"
 #include "data/databaseerror.h"
+#include "data/stockjournal.h"
 #include "form1.h"
 #include "widgets/application.h"
 #include "widgets/messages.h"
 #include "windowregistry.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 namespace coop {
 
@@ -49,6 +52,14 @@ int runProgram()
     if (!windows)
         return 1;
     return QApplication::exec();
+}
+
+int runStockCheck(int &argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    Database database; // MyDB3 with the start-up user, as the program's own connection
+    return checkStock(database, out);
 }
 
 } // namespace coop

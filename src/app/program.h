@@ -16,4 +16,9 @@ std::unique_ptr<WindowRegistry> startUp();
 // start-up.
 int runProgram();
 
+// myrolan --check-stock: compares every base and shop quantity with the stock journal on the data
+// source the program would use (an internal server is started for it and stopped after), prints
+// the mismatches and the counts, and answers the exit status. No window is created.
+int runStockCheck(int &argc, char **argv);
+
 } // namespace coop
