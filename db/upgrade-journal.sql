@@ -19,7 +19,7 @@ CREATE TABLE IF NOT EXISTS ruhtovariv (
   Komanda CHAR(36) CHARACTER SET ascii NOT NULL,
   KEY ruhtovariv_tovar (IdTovary, IdMagazuny, Id),
   KEY ruhtovariv_komanda (Komanda),
-  KEY ruhtovariv_dokument (IdDokumenta, VydDokumenta)
+  KEY ruhtovariv_dokument (IdDokumenta)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- Opening rows are written once: while the journal has none. A stock row whose quantity the journal
