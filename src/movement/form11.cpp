@@ -4,7 +4,6 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "data/stockjournal.h"
-#include "data/transaction.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "widgets/handler.h"
@@ -221,12 +220,12 @@ void TForm11::BitBtn13Click()
         showMessage(QStringLiteral("Введіть дані про переміщення"));
         return;
     }
-    // The check and every change are one transaction: the base rows read are locked until the
-    // end, so no other transfer can take the same stock in between, and a failure anywhere leaves
-    // the base and the shop as they were.
     StockCommand command(*Query2->database(), StockDocument::Distribution, Query1->fieldByName(QStringLiteral("id"))->asInteger());
     if (!confirmAgain(command.earlierMove(), QStringLiteral("Цей розподіл вже переміщено в магазин %1. Перемістити ще раз?")))
         return;
+    // The check and every change are one transaction: the base rows read are locked until the
+    // end, so no other transfer can take the same stock in between, and a failure anywhere leaves
+    // the base and the shop as they were.
     bool covered = false;
     const StockCommand::Outcome outcome = command.run([&] {
         covered = baseCoversLines();

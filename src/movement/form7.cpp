@@ -4,7 +4,6 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "data/stockjournal.h"
-#include "data/transaction.h"
 #include "stock/form12.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
