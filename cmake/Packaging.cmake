@@ -6,6 +6,7 @@
 # Layout under the prefix:
 #   bin/myrolan                                     the program (its install rule is in src/app/)
 #   share/myrolan/db/schema.sql, demo.sql           what the internal server's first start loads
+#   share/myrolan/db/upgrade-journal.sql            the stock journal for a database made before it
 #   share/myrolan/assets/...                        the pictures the program reads at run time
 #   share/applications/myrolan.desktop              the menu entry
 #   share/icons/hicolor/<size>/apps/myrolan.png     the icon, and scalable/apps/myrolan.svg
@@ -24,6 +25,7 @@ set(COOP_SHIPPED_DIR share/${COOP_PROGRAM})
 install(FILES
   ${PROJECT_SOURCE_DIR}/db/schema.sql
   ${PROJECT_SOURCE_DIR}/db/demo.sql
+  ${PROJECT_SOURCE_DIR}/db/upgrade-journal.sql
   DESTINATION ${COOP_SHIPPED_DIR}/db)
 
 # The tool bar pictures are compiled into the program; the background picture is read from disk.

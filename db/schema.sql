@@ -1,4 +1,4 @@
--- The cooperative's sixteen tables. Load into an empty database with the mariadb client:
+-- The cooperative's sixteen tables and the stock journal. Load into an empty database with the mariadb client:
 --   mariadb -u <admin> <database> < db/schema.sql
 -- Every key is an auto-increment Id. References are plain columns (no foreign keys): deleting a
 -- document header must leave its lines behind, and the reference screens check usage themselves.
@@ -142,4 +142,27 @@ CREATE TABLE vurychka (
   Data DATE,
   KEY vurychka_magazun (IdMagazuny),
   KEY vurychka_spivrobitnuka (IdSpivrobitnuka)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- The stock journal: one row for every change of baza and nayavnistvmagazuni, written in the same
+-- transaction as the change, so that every quantity that stands is explained by its rows.
+-- VydDokumenta names what moved the stock ('надходження', 'розподіл', or 'залишок на початок' for
+-- the quantity a stock row already held when the journal began) and IdDokumenta that document's Id;
+-- IdMagazuny is NULL for the base warehouse. Kilkist is the signed change, Zalyshok the quantity
+-- after it. Komanda is shared by every row one posting or transfer wrote and by no other command:
+-- it is how a command whose COMMIT was cut off is looked up afterwards.
+CREATE TABLE ruhtovariv (
+  Id INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  Moment DATETIME(6) NOT NULL,
+  Korystuvach VARCHAR(128) NOT NULL,
+  VydDokumenta VARCHAR(20) NOT NULL,
+  IdDokumenta INT,
+  IdTovary INT,
+  IdMagazuny INT,
+  Kilkist DOUBLE NOT NULL,
+  Zalyshok DOUBLE NOT NULL,
+  Komanda CHAR(36) CHARACTER SET ascii NOT NULL,
+  KEY ruhtovariv_tovar (IdTovary, IdMagazuny, Id),
+  KEY ruhtovariv_komanda (Komanda),
+  KEY ruhtovariv_dokument (IdDokumenta)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;

@@ -1,8 +1,10 @@
 #include "admincommands.h"
 
 #include "commandline.h"
+#include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
+#include "data/stockjournal.h"
 #include "databasecopy.h"
 #include "datahomelock.h"
 
@@ -55,11 +57,11 @@ ConnectTarget CommandDatabase::target()
         target.user = QStringLiteral("root");
         target.password = QString::fromLatin1(InternalServer::RootPassword);
     } else {
-        target.host = m_source.host;
-        target.port = m_source.port;
         target.socket = m_source.socket;
         target.user = m_source.user;
         target.password = m_source.password;
+        target.timeoutSeconds = m_source.connectTimeout;
+        connectFirstReady(target, m_source); // the client programs get the first host that is ready
     }
     return target;
 }
@@ -110,6 +112,12 @@ int restoreCommand(const CommandLine &line, QTextStream &out)
     out << QStringLiteral("Базу %1 відновлено з %2: %3\n")
                .arg(database.source().database, QDir::toNativeSeparators(copy.absoluteFilePath()), summary(tables));
     return 0;
+}
+
+int checkStockCommand(const CommandLine &, QTextStream &out)
+{
+    Database database; // MyDB3 with the start-up account; an internal server is started for it and stopped after
+    return checkStock(database, out);
 }
 
 } // namespace coop

@@ -34,5 +34,8 @@ private:
 // counts, and answers the exit status; a failure raises coop::Error.
 int backupCommand(const CommandLine &line, QTextStream &out);
 int restoreCommand(const CommandLine &line, QTextStream &out);
+// --check-stock: every base and shop quantity against the stock journal, on the connection the
+// program itself would open; exit status 1 when any disagrees.
+int checkStockCommand(const CommandLine &line, QTextStream &out);
 
 } // namespace coop

@@ -14,8 +14,7 @@ namespace coop {
 namespace {
 
 // The administrator's options, in the order --help lists them. Another option of the kind is one
-// more entry whose run function prints its report to out and raises coop::Error on a failure, e.g.
-//   AdminCommand{"--check-stock", nullptr, nullptr, "перевірити залишки за журналом руху товарів", &checkStockCommand},
+// more entry whose run function prints its report to out and raises coop::Error on a failure.
 constexpr std::array Commands = {
     AdminCommand{"--backup", "FILE", nullptr,
                  "записати стиснену копію бази даних у FILE (клерки можуть працювати далі)", &backupCommand},
@@ -23,6 +22,8 @@ constexpr std::array Commands = {
                  "відновити базу з копії FILE, зберігши спершу поточну поруч із нею;\n"
                  "                        для спільного сервера лише з --force",
                  &restoreCommand},
+    AdminCommand{"--check-stock", nullptr, nullptr,
+                 "звірити кожен залишок бази й магазинів із журналом руху товарів", &checkStockCommand},
 };
 
 const AdminCommand *findCommand(const QString &option)

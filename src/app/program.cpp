@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "data/database.h"
 #include "data/databaseerror.h"
 #include "exitcopy.h"
 #include "form1.h"
@@ -8,6 +9,7 @@
 #include "windowregistry.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 namespace coop {
 

@@ -22,10 +22,9 @@ std::optional<QString> paramValue(const QStringList &params, const QString &name
     return std::nullopt;
 }
 
-// The first host of the list that answers within the timeout and is ready for work; the hosts are
-// tried in the order the data source gives them. When none is, the last host's error is the one
-// the clerk sees.
-MysqlHandle connectFirstReady(ConnectTarget target, const DataSource &source)
+} // namespace
+
+MysqlHandle connectFirstReady(ConnectTarget &target, const DataSource &source)
 {
     if (source.hosts.isEmpty()) { // the socket
         MysqlHandle handle = connectMysql(target);
@@ -46,8 +45,6 @@ MysqlHandle connectFirstReady(ConnectTarget target, const DataSource &source)
     }
     throw *last;
 }
-
-} // namespace
 
 Database::Database(QObject *parent) : QObject(parent) {}
 

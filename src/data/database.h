@@ -13,6 +13,12 @@ namespace coop {
 
 class InternalServer;
 class Query;
+struct DataSource;
+
+// Opens a connection to the first host of the data source's list that answers within its timeout and
+// is ready for work, trying them in order (or to its socket); target then names that host. When none
+// answers, raises the last host's error.
+MysqlHandle connectFirstReady(ConnectTarget &target, const DataSource &source);
 
 // The one connection of the system (Database1). It reaches the server through a named data source
 // (AliasName) and hands the engine its Params lines (NAME=value) when it opens. Queries name it by

@@ -182,6 +182,7 @@ void InternalServer::ensureRunning()
                 createDatabase();
             else
                 upgradeIfServerChanged();
+            addStockJournal();
         }
     }
 }
@@ -341,6 +342,18 @@ void InternalServer::upgradeIfServerChanged()
     }
     if (stored.open(QIODevice::WriteOnly | QIODevice::Truncate))
         stored.write(current.toUtf8());
+}
+
+void InternalServer::addStockJournal()
+{
+    // A database made before the stock journal gets it, with its opening rows, at the next start; the
+    // script changes nothing where the journal is there already, and writes the demo data's opening
+    // rows on the first start.
+    ConnectTarget target = administrator(10);
+    target.database = QString::fromLatin1(DatabaseName);
+    target.multiStatements = true;
+    MysqlHandle admin = connectMysql(target);
+    runScript(admin.get(), readAll(shippedFile(QStringLiteral("db/upgrade-journal.sql"))), QStringLiteral("db/upgrade-journal.sql"));
 }
 
 void InternalServer::stop()

@@ -58,6 +58,7 @@ private:
     void initialiseDataDirectory();
     void createDatabase();
     void upgradeIfServerChanged();
+    void addStockJournal();
     void removeStaleFiles();
     void spawn();
     void waitUntilReady(int timeoutMs);

@@ -3,7 +3,7 @@
 #include "data/database.h"
 #include "data/format.h"
 #include "data/query.h"
-#include "data/transaction.h"
+#include "data/stockjournal.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "widgets/handler.h"
@@ -220,15 +220,20 @@ void TForm11::BitBtn13Click()
         showMessage(QStringLiteral("Введіть дані про переміщення"));
         return;
     }
+    StockCommand command(*Query2->database(), StockDocument::Distribution, Query1->fieldByName(QStringLiteral("id"))->asInteger());
+    if (!confirmAgain(command.earlierMove(), QStringLiteral("Цей розподіл вже переміщено в магазин %1. Перемістити ще раз?")))
+        return;
     // The check and every change are one transaction: the base rows read are locked until the
     // end, so no other transfer can take the same stock in between, and a failure anywhere leaves
     // the base and the shop as they were.
     bool covered = false;
-    runInTransaction(*Query2->database(), [this, &covered] {
+    const StockCommand::Outcome outcome = command.run([&] {
         covered = baseCoversLines();
         if (covered)
-            moveLines();
+            moveLines(command);
     });
+    if (outcome == StockCommand::Outcome::DoneDespiteLostCommit)
+        showMessage(command.doneDespiteLostCommitText());
     if (!covered) {
         showMessage(QStringLiteral("На складі немає такої кількості товару"));
         return;
@@ -269,7 +274,7 @@ bool TForm11::baseCoversLines()
     return true;
 }
 
-void TForm11::moveLines()
+void TForm11::moveLines(StockCommand &command)
 {
     const ControlsDisabled still(*Query3);
     const QString shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString();
@@ -291,6 +296,7 @@ void TForm11::moveLines()
         Query4->sql().add(QStringLiteral("update baza SET KilkistNaBazi=KilkistNaBazi-") + quantity);
         Query4->sql().add(QStringLiteral("where baza.IdTovary=") + goods);
         Query4->execSql();
+        command.record({goods.toLongLong(), std::nullopt, -Query3Kilkist->asFloat()});
 
         Query5->sql().clear();
         Query5->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`"));
@@ -308,6 +314,7 @@ void TForm11::moveLines()
                               + QStringLiteral(" AND nayavnistvmagazuni.IdMagazuny=") + shop);
         }
         Query5->execSql();
+        command.record({goods.toLongLong(), shop.toLongLong(), Query3Kilkist->asFloat()});
 
         Query3->next();
         if (line % 16 == 0)

@@ -9,6 +9,7 @@ namespace coop {
 
 class Database;
 class Field;
+class StockCommand;
 class TForm12;
 class TForm13;
 
@@ -52,7 +53,7 @@ protected:
 private:
     // Whether the base holds enough of every goods for all the lines together.
     bool baseCoversLines();
-    void moveLines();
+    void moveLines(StockCommand &command);
 
     Field *Query3IdTovary;
     Field *Query3Kilkist;

@@ -3,7 +3,7 @@
 #include "data/database.h"
 #include "data/format.h"
 #include "data/query.h"
-#include "data/transaction.h"
+#include "data/stockjournal.h"
 #include "stock/form12.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
@@ -200,14 +200,18 @@ void TForm7::BitBtn13Click()
         showMessage(QStringLiteral("Введіть дані про постачання"));
         return;
     }
-    // All lines or none: a failure anywhere leaves the base stock as it was.
-    runInTransaction(*Query2->database(), [this] { postLines(); });
+    StockCommand command(*Query2->database(), StockDocument::Receipt, Query1->fieldByName(QStringLiteral("id"))->asInteger());
+    if (!confirmAgain(command.earlierMove(), QStringLiteral("Це надходження вже оприбутковане на склад %1. Оприбуткувати ще раз?")))
+        return;
+    // All lines or none, with their journal rows: a failure anywhere leaves the base stock as it was.
+    if (command.run([&] { postLines(command); }) == StockCommand::Outcome::DoneDespiteLostCommit)
+        showMessage(command.doneDespiteLostCommitText());
     reopen(*Query1);
     if (m_stock)
         reopen(*m_stock->Query1);
 }
 
-void TForm7::postLines()
+void TForm7::postLines(StockCommand &command)
 {
     const ControlsDisabled still(*Query3);
     const Field *goodsField = Query3->fieldByName(QStringLiteral("IdTovary"));
@@ -236,6 +240,7 @@ void TForm7::postLines()
             Query2->sql().add(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+(") + QuoteSqlText(quantity)
                               + QStringLiteral(") where IdTovary=") + goods);
         Query2->execSql();
+        command.record({goods.toLongLong(), std::nullopt, Query3Kilkist->asFloat()});
         Query3->next();
         if (line % 64 == 0)
             progress.setValue(line);

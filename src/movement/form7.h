@@ -9,6 +9,7 @@ namespace coop {
 
 class Database;
 class Field;
+class StockCommand;
 class TForm12;
 
 // "Надходження товарів": receipts from suppliers (nadhodgennya) and their lines (chonadishlo),
@@ -48,7 +49,7 @@ protected:
     void deleteLine(const QString &id) override;
 
 private:
-    void postLines();
+    void postLines(StockCommand &command);
 
     Field *Query3Kilkist;
     Field *Query3Cina;

@@ -5,7 +5,8 @@
 
 namespace coop {
 
-TForm12::TForm12(Database &database, QWidget *parent) : Screen(parent), Query1(makeQuery(database, "Query1"))
+TForm12::TForm12(Database &database, QWidget *parent)
+    : Screen(parent), Query1(makeQuery(database, "Query1")), History(new TMovementHistory(database, this))
 {
     setupUi(this);
     Query1->sql().setLines({QStringLiteral("Select baza.id, baza.idTovary, baza.kilkistNaBazi, tovary.nazvatovary"),
@@ -18,6 +19,8 @@ TForm12::TForm12(Database &database, QWidget *parent) : Screen(parent), Query1(m
 
     onEvent(BitBtn1, &QPushButton::clicked, this, &TForm12::BitBtn1Click);
     onEvent(BitBtn2, &QPushButton::clicked, this, &TForm12::BitBtn2Click);
+    // A double click or Enter on a row.
+    onEvent(DBGrid1, &QAbstractItemView::activated, this, &TForm12::DBGrid1Activated);
 }
 
 void TForm12::BitBtn1Click() { close(); }
@@ -27,6 +30,13 @@ void TForm12::BitBtn2Click()
     Query1->open();
     if (m_previewStockCard)
         m_previewStockCard();
+}
+
+void TForm12::DBGrid1Activated()
+{
+    if (Query1->active() && !Query1->isEmpty())
+        History->showFor(Query1->fieldByName(QStringLiteral("idTovary"))->asInteger(), std::nullopt,
+                         Query1->fieldByName(QStringLiteral("nazvatovary"))->asString(), QString());
 }
 
 } // namespace coop

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "movementhistory.h"
 #include "ui_form12.h"
 #include "widgets/screen.h"
 
@@ -22,12 +23,14 @@ public:
     explicit TForm12(Database &database, QWidget *parent = nullptr);
 
     Query *const Query1;
+    TMovementHistory *const History; // the movements of the goods of a row
 
     // How the stock card is previewed; given by the registry once the report layouts exist.
     void setStockCardPreview(std::function<void()> preview) { m_previewStockCard = std::move(preview); }
 
     void BitBtn1Click();
     void BitBtn2Click();
+    void DBGrid1Activated();
 
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1}; }

@@ -18,7 +18,8 @@ const QStringList StockStatement = {
 } // namespace
 
 TForm13::TForm13(Database &database, QWidget *parent)
-    : Screen(parent), Query1(makeQuery(database, "Query1")), Query3(makeQuery(database, "Query3"))
+    : Screen(parent), Query1(makeQuery(database, "Query1")), Query3(makeQuery(database, "Query3")),
+      History(new TMovementHistory(database, this))
 {
     setupUi(this);
     Query1->sql().setLines({QStringLiteral("Select magazunu.id, magazunu.NazvaMagazuny, magazunu.AdresaMagazuny, "
@@ -48,6 +49,8 @@ TForm13::TForm13(Database &database, QWidget *parent)
     connect(Query1, &Query::afterScroll, this, &TForm13::Query1AfterScroll);
     connect(Query3, &Query::calcFields, this, &TForm13::Query3CalcFields);
     onEvent(BitBtn1, &QPushButton::clicked, this, &TForm13::BitBtn1Click);
+    // A double click or Enter on a stock row.
+    onEvent(DBGrid2, &QAbstractItemView::activated, this, &TForm13::DBGrid2Activated);
 }
 
 void TForm13::Query1AfterScroll()
@@ -68,5 +71,18 @@ void TForm13::Query3CalcFields()
 }
 
 void TForm13::BitBtn1Click() { close(); }
+
+void TForm13::DBGrid2Activated()
+{
+    if (!Query3->active() || Query3->isEmpty())
+        return;
+    // The shop of the stock row itself: with no shop listed the grid shows every shop's rows.
+    const qlonglong shop = Query3->fieldByName(QStringLiteral("IdMagazuny"))->asInteger();
+    const QString shopName = Query1->active() && !Query1->isEmpty() && Query1->fieldByName(QStringLiteral("id"))->asInteger() == shop
+                                 ? Query1->fieldByName(QStringLiteral("NazvaMagazuny"))->asString()
+                                 : QString::number(shop);
+    History->showFor(Query3->fieldByName(QStringLiteral("IdTovary"))->asInteger(), shop,
+                     Query3->fieldByName(QStringLiteral("nazvatovary"))->asString(), shopName);
+}
 
 } // namespace coop

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "movementhistory.h"
 #include "ui_form13.h"
 #include "widgets/screen.h"
 
@@ -22,10 +23,12 @@ public:
 
     Query *const Query1;
     Query *const Query3;
+    TMovementHistory *const History; // the movements of the goods of a stock row in its shop
 
     void Query1AfterScroll();
     void Query3CalcFields();
     void BitBtn1Click();
+    void DBGrid2Activated();
 
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }

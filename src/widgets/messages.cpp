@@ -1,6 +1,7 @@
 #include "messages.h"
 
 #include "application.h"
+#include "data/format.h"
 #include "screen.h"
 
 #include <QApplication>
@@ -44,8 +45,11 @@ int showQMessageBox(const MessageRequest &request)
     QMessageBox box(boxIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
                     QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow());
     for (const ButtonRole &role : ButtonRoles)
-        if (request.buttons.testFlag(role.button))
+        if (request.buttons.testFlag(role.button)) {
             box.addButton(role.standard);
+            if (request.defaultButton == role.button)
+                box.setDefaultButton(role.standard);
+        }
     const auto pressed = QMessageBox::StandardButton(box.exec());
     for (const ButtonRole &role : ButtonRoles)
         if (role.standard == pressed)
@@ -75,7 +79,8 @@ int showMessageRequest(const MessageRequest &request)
     return result;
 }
 
-int messageBox(const QString &caption, const QString &text, MessageButtons buttons, MessageIcon icon)
+int messageBox(const QString &caption, const QString &text, MessageButtons buttons, MessageIcon icon,
+               std::optional<MessageButton> defaultButton)
 {
     MessageRequest request;
     request.kind = MessageKind::Box;
@@ -83,6 +88,7 @@ int messageBox(const QString &caption, const QString &text, MessageButtons butto
     request.text = text;
     request.buttons = buttons;
     request.icon = icon;
+    request.defaultButton = defaultButton;
     return showMessageRequest(request);
 }
 
@@ -95,6 +101,16 @@ void showMessage(const QString &text)
     request.buttons = MessageButton::Ok;
     request.icon = MessageIcon::None;
     showMessageRequest(request);
+}
+
+bool confirmAgain(const std::optional<QDateTime> &doneAt, const QString &question)
+{
+    if (!doneAt)
+        return true;
+    const QString when = LocaleDateText(doneAt->date()) + doneAt->time().toString(QStringLiteral(" HH:mm:ss"));
+    return messageBox(QStringLiteral("Увага!!!"), question.arg(when), MessageButton::Yes | MessageButton::No,
+                      MessageIcon::Question, MessageButton::No)
+           == mrYes;
 }
 
 } // namespace coop

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QFlags>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -38,6 +40,7 @@ struct MessageRequest
     QString text;
     MessageButtons buttons = MessageButton::Ok;
     MessageIcon icon = MessageIcon::None;
+    std::optional<MessageButton> defaultButton; // the box's own choice when none
 };
 
 // Shows a message and answers the button pressed (a ModalResult). Tests put their own in place to
@@ -49,8 +52,14 @@ MessageFunction setMessageFunction(MessageFunction function);
 int showMessageRequest(const MessageRequest &request);
 
 // A message box with the screen's caption, text, buttons and icon.
-int messageBox(const QString &caption, const QString &text, MessageButtons buttons, MessageIcon icon);
+int messageBox(const QString &caption, const QString &text, MessageButtons buttons, MessageIcon icon,
+               std::optional<MessageButton> defaultButton = std::nullopt);
 // A plain message: the application title as caption, an OK button, no icon.
 void showMessage(const QString &text);
+
+// Asks before something already done is done again: "Увага!!!", Yes and No, the question icon, No as
+// the default; `question` gets the date and time it was done as %1. True at once when it never was,
+// else true for Yes.
+bool confirmAgain(const std::optional<QDateTime> &doneAt, const QString &question);
 
 } // namespace coop

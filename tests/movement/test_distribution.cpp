@@ -3,6 +3,7 @@
 // check of the whole distribution against the base, all or nothing, and what is current afterwards.
 #include "data/database.h"
 #include "data/query.h"
+#include "data/stockjournal.h"
 #include "movement/form11.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
@@ -253,13 +254,19 @@ private slots:
         showDistribution(9);
         m_connection->clearStatementLog();
         pressTransfer();
-        QCOMPARE(log(), QStringList({"START TRANSACTION",
-                                     "select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (5) for update",
-                                     "update baza SET KilkistNaBazi=KilkistNaBazi-4\nwhere baza.IdTovary=5",
-                                     "Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
-                                     "insert into `nayavnistvmagazuni` values (NULL,2,5,4,'12.5',1.25*'12.5');",
-                                     "COMMIT", form().Query1->sql().text(), form().Query3->sql().text(),
-                                     m_stock->Query1->sql().text(), m_shopStock->Query3->sql().text()}));
+        // The transfer's own statements, in their order, and the journal's around them.
+        QCOMPARE(maskedTokens(log()),
+                 QStringList({JournalExists, journalLastMove(9, "розподіл"), "START TRANSACTION",
+                              "select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (5) for update",
+                              "update baza SET KilkistNaBazi=KilkistNaBazi-4\nwhere baza.IdTovary=5",
+                              "Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
+                              "insert into `nayavnistvmagazuni` values (NULL,2,5,4,'12.5',1.25*'12.5');",
+                              "SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (5)",
+                              "SELECT IdTovary, Kilkist FROM nayavnistvmagazuni WHERE IdMagazuny = 2 AND IdTovary IN (5)",
+                              journalInsert({"(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'розподіл',9,5,NULL,-4,6,<command>)",
+                                             "(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'розподіл',9,5,2,4,4,<command>)"}),
+                              "COMMIT", form().Query1->sql().text(), form().Query3->sql().text(),
+                              m_stock->Query1->sql().text(), m_shopStock->Query3->sql().text()}));
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Даний товар переміщений в магазин"));
@@ -268,11 +275,13 @@ private slots:
         QVERIFY(m_stock->Query1->locate("idTovary", 5)); // and the base stock screen the new quantity
         QCOMPARE(m_stock->Query1->fieldByName("kilkistNaBazi")->asString(), QStringLiteral("6"));
 
-        // The same distribution again: the shop row exists now, so it is updated.
+        // The same distribution again, once the clerk said so: the shop row exists now, so it is updated.
         showDistribution(9);
         m_connection->clearStatementLog();
+        MessageRecorder yes(mrYes);
         pressTransfer();
-        QCOMPARE(log().mid(3, 2),
+        QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
+        QCOMPARE(log().mid(5, 2),
                  QStringList({"Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
                               "update nayavnistvmagazuni SET Kilkist=Kilkist+4, CinaOblikova='12.5', CinaRozdribna=1.25*'12.5'\n"
                               "where nayavnistvmagazuni.IdTovary=5 AND nayavnistvmagazuni.IdMagazuny=2"}));
@@ -334,6 +343,66 @@ private slots:
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, message);
         QCOMPARE(stocks(), after);
+    }
+
+    void transferWritesTheJournal()
+    {
+        // Distribution 8 to shop 1, which holds nothing yet: goods 5 ×3 and goods 6 ×5.
+        m_db->upgradeJournal();
+        MessageRecorder messages;
+        showDistribution(8);
+        pressTransfer();
+        QCOMPARE(m_db->journal(), QStringList({"розподіл|8|5|NULL|-3|7", "розподіл|8|5|1|3|3", "розподіл|8|6|NULL|-5|0",
+                                               "розподіл|8|6|1|5|5"}));
+        QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv WHERE VydDokumenta = 'розподіл'"), QStringLiteral("1"));
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
+
+        // Refused for want of stock: nothing written, the journal included.
+        messages.requests.clear();
+        MessageRecorder yes(mrYes);
+        showDistribution(8);
+        pressTransfer();
+        QCOMPARE(yes.requests.last().text, QStringLiteral("На складі немає такої кількості товару"));
+        QCOMPARE(m_db->journal().size(), 4);
+    }
+
+    void secondTransferAsks_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("No moves nothing") << int(mrNo);
+        QTest::newRow("Yes moves again") << int(mrYes);
+    }
+    void secondTransferAsks()
+    {
+        QFETCH(int, answer);
+        showDistribution(9);
+        {
+            MessageRecorder moved;
+            pressTransfer();
+            QCOMPARE(moved.requests.size(), 1); // the success message alone: not moved before
+        }
+        const QString when = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%d.%m.%Y %H:%i:%s') FROM ruhtovariv");
+        const QStringList before = stocks();
+        showDistribution(9);
+        m_connection->clearStatementLog();
+        MessageRecorder messages(answer);
+        pressTransfer();
+        const MessageRequest &question = messages.requests.first();
+        QCOMPARE(question.caption, QStringLiteral("Увага!!!"));
+        QCOMPARE(question.text, QStringLiteral("Цей розподіл вже переміщено в магазин %1. Перемістити ще раз?").arg(when));
+        QCOMPARE(question.buttons, MessageButton::Yes | MessageButton::No);
+        QCOMPARE(question.icon, MessageIcon::Question);
+        QCOMPARE(question.defaultButton, std::optional(MessageButton::No));
+        if (answer == mrNo) {
+            QCOMPARE(messages.requests.size(), 1);
+            QCOMPARE(writes(), QStringList());
+            QCOMPARE(stocks(), before);
+        } else {
+            QCOMPARE(messages.requests.size(), 2);
+            QCOMPARE(messages.requests[1].text, QStringLiteral("Даний товар переміщений в магазин"));
+            QCOMPARE(stocks(), QStringList({"5|2", "6|5", "2|5|8|12.5|15.625"}));
+            QCOMPARE(m_db->journal().size(), 4);
+        }
     }
 
     void transferFailureLeavesBothStocks()

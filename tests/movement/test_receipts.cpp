@@ -3,6 +3,7 @@
 // to the base warehouse all or nothing.
 #include "data/database.h"
 #include "data/query.h"
+#include "data/stockjournal.h"
 #include "movement/form7.h"
 #include "stock/form12.h"
 #include "support/guitestmain.h"
@@ -302,15 +303,21 @@ private slots:
         form().Query1->locate("Id", 11);
         m_connection->clearStatementLog();
         QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
-        QCOMPARE(log(), QStringList({"START TRANSACTION",
-                                     "Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
-                                     "insert into `baza` values (NULL,6,1);", "COMMIT", form().Query1->sql().text(),
-                                     form().Query3->sql().text(), m_stock->Query1->sql().text()}));
-        // Posted again: the stock grows again, by an update this time.
+        // The posting's own statements, in their order, and the journal's around them.
+        QCOMPARE(maskedTokens(log()),
+                 QStringList({JournalExists, journalLastMove(11, "надходження"), "START TRANSACTION",
+                              "Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
+                              "insert into `baza` values (NULL,6,1);",
+                              "SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (6)",
+                              journalInsert({"(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'надходження',11,6,NULL,1,1,<command>)"}),
+                              "COMMIT", form().Query1->sql().text(), form().Query3->sql().text(), m_stock->Query1->sql().text()}));
+        // Posted again, once the clerk said so: the stock grows again, by an update this time.
         form().Query1->locate("Id", 11);
         m_connection->clearStatementLog();
+        MessageRecorder yes(mrYes);
         QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
-        QCOMPARE(log().mid(1, 2), QStringList({"Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
+        QCOMPARE(yes.requests.size(), 1);
+        QCOMPARE(log().mid(3, 2), QStringList({"Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
                                                "Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6"}));
         QCOMPARE(m_db->value(QStringLiteral("select KilkistNaBazi from baza where IdTovary=6")), QStringLiteral("2"));
 
@@ -323,6 +330,87 @@ private slots:
                  QStringList({"4|33", "5|15", "6|2"}));
         QCOMPARE(currentHeader(), QStringLiteral("10")); // the first receipt, whichever was posted
         QCOMPARE(m_stock->Query1->recordCount(), 3);      // the stock screen shows the new rows
+    }
+
+    void postingWritesTheJournal()
+    {
+        // Receipt 12: goods 5 (new) on two lines, goods 4 held at 30.
+        m_db->exec(QStringLiteral("INSERT INTO chonadishlo (Id, IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (44, 5, 12, 5, 12)"));
+        m_db->upgradeJournal();
+        form().Query1->locate("Id", 12);
+        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QCOMPARE(m_db->journal(), QStringList({"надходження|12|4|NULL|3|33", "надходження|12|5|NULL|10|10", "надходження|12|5|NULL|5|15"}));
+        // One command: one token, one moment, the connection's user.
+        QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda, Moment, Korystuvach) FROM ruhtovariv WHERE VydDokumenta = 'надходження'"),
+                 QStringLiteral("1"));
+        QCOMPARE(m_db->value("SELECT Korystuvach FROM ruhtovariv WHERE VydDokumenta = 'надходження'"), QStringLiteral("root"));
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
+
+        // A posting that fails leaves no journal row behind.
+        m_db->exec(QStringLiteral("CREATE TRIGGER closed BEFORE UPDATE ON baza FOR EACH ROW "
+                                  "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Склад зачинено'"));
+        MessageRecorder messages(mrYes);
+        form().Query1->locate("Id", 12);
+        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QCOMPARE(messages.requests.last().kind, MessageKind::ErrorBox);
+        QCOMPARE(m_db->journal().size(), 3);
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
+    }
+
+    void secondPostingAsks_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("No writes nothing") << int(mrNo);
+        QTest::newRow("Yes posts again") << int(mrYes);
+    }
+    void secondPostingAsks()
+    {
+        QFETCH(int, answer);
+        // Receipt 11 has not been posted: no question.
+        form().Query1->locate("Id", 11);
+        {
+            MessageRecorder none;
+            QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+            QVERIFY(none.requests.isEmpty());
+        }
+        const QString when = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%d.%m.%Y %H:%i:%s') FROM ruhtovariv");
+        form().Query1->locate("Id", 11);
+        m_connection->clearStatementLog();
+        MessageRecorder messages(answer);
+        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QCOMPARE(messages.requests.size(), 1);
+        const MessageRequest &question = messages.requests[0];
+        QCOMPARE(question.kind, MessageKind::Box);
+        QCOMPARE(question.caption, QStringLiteral("Увага!!!"));
+        QCOMPARE(question.text, QStringLiteral("Це надходження вже оприбутковане на склад %1. Оприбуткувати ще раз?").arg(when));
+        QCOMPARE(question.buttons, MessageButton::Yes | MessageButton::No);
+        QCOMPARE(question.icon, MessageIcon::Question);
+        QCOMPARE(question.defaultButton, std::optional(MessageButton::No));
+        if (answer == mrNo) {
+            QCOMPARE(writes(), QStringList()); // asked before anything was written
+            QCOMPARE(m_db->value("select KilkistNaBazi from baza where IdTovary=6"), QStringLiteral("1"));
+            QCOMPARE(m_db->journal().size(), 1);
+        } else {
+            QCOMPARE(m_db->value("select KilkistNaBazi from baza where IdTovary=6"), QStringLiteral("2"));
+            QCOMPARE(m_db->journal(), QStringList({"надходження|11|6|NULL|1|1", "надходження|11|6|NULL|1|2"}));
+        }
+    }
+
+    void postingWithoutJournal()
+    {
+        // A database made before the journal: posting twice works as it always did, and asks nothing.
+        m_db->exec(QStringLiteral("DROP TABLE ruhtovariv"));
+        MessageRecorder messages;
+        for (const QString &change : {QStringLiteral("insert into `baza` values (NULL,6,1);"),
+                                      QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6")}) {
+            form().Query1->locate("Id", 11);
+            m_connection->clearStatementLog();
+            QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+            QCOMPARE(log().mid(0, 5), QStringList({JournalExists, "START TRANSACTION",
+                                                   "Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);", change, "COMMIT"}));
+        }
+        QVERIFY(messages.requests.isEmpty());
+        QCOMPARE(m_db->value("select KilkistNaBazi from baza where IdTovary=6"), QStringLiteral("2"));
     }
 
     void postingIsAllOrNothing()

@@ -190,6 +190,25 @@ private slots:
                                    .arg(held.value(key));
                 }
         }
+        // The stock journal explains every quantity, and each of its rows the quantity after it: the
+        // clerks' rows of one stock row follow one another in the order they were written.
+        QMap<QString, double> journal;
+        QStringList unexplained;
+        for (const QString &row : sqlRows(admin.get(), QStringLiteral("SELECT IFNULL(IdMagazuny, 'base'), IdTovary, Kilkist, Zalyshok "
+                                                                      "FROM ruhtovariv ORDER BY Id"))) {
+            const QString key = row.section(u'|', 0, 0) + u'/' + row.section(u'|', 1, 1);
+            journal[key] += row.section(u'|', 2, 2).toDouble();
+            if (journal[key] != row.section(u'|', 3, 3).toDouble())
+                unexplained << QStringLiteral("journal row %1 after %2").arg(row).arg(journal[key]);
+        }
+        for (auto it = baseHeld.cbegin(); it != baseHeld.cend(); ++it)
+            if (journal.value(QStringLiteral("base/") + it.key()) != it.value())
+                unexplained << QStringLiteral("base %1: held %2, journal %3").arg(it.key()).arg(it.value()).arg(journal.value("base/" + it.key()));
+        for (auto it = shopHeld.cbegin(); it != shopHeld.cend(); ++it)
+            if (journal.value(it.key()) != it.value())
+                unexplained << QStringLiteral("shop %1: held %2, journal %3").arg(it.key()).arg(it.value()).arg(journal.value(it.key()));
+        QVERIFY2(unexplained.isEmpty(), qPrintable(unexplained.join(u'\n')));
+
         const QStringList doubledBase =
             sqlRows(admin.get(), QStringLiteral("SELECT IdTovary FROM baza GROUP BY IdTovary HAVING COUNT(*) > 1"));
         const QStringList doubledShop = sqlRows(

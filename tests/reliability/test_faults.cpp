@@ -1,11 +1,15 @@
 // Faults in the middle of a command: the program's own internal server is killed, or the connection
 // is dropped by the server, just before each statement a command sends, in turn. Afterwards the
 // stock and the documents are exactly as before the command (or, once its last change was made
-// durable, exactly as after it), the clerk has seen the error box, and the next use of the screen
-// reconnects and the command then works.
+// durable, exactly as after it), the stock journal agrees with the stock, the clerk has seen the
+// error box, and the next use of the screen reconnects and the command then works. A posting or a
+// transfer whose COMMIT lost its connection looks itself up in the journal on the new connection and
+// tells the clerk whether it took effect, also when the server made it durable and died before
+// answering.
 #include "data/database.h"
 #include "data/internalserver.h"
 #include "data/query.h"
+#include "data/stockjournal.h"
 #include "movement/form11.h"
 #include "movement/form7.h"
 #include "reference/form5.h"
@@ -52,8 +56,15 @@ const char *const Fixture =
     "INSERT INTO pozuciirozpodily (Id, IdRozpodily, IdTovary, Kilkist, CinaPostachannya) VALUES (9001, 9001, 9001, 3, 2.5), (9002, 9001, 9003, 2, 4);"
     "INSERT INTO nayavnistvmagazuni VALUES (9001, 9001, 9001, 10, 2.5, 3.125)";
 
+// The stock journal's opening rows for the stock above.
+const char *const FixtureJournal =
+    "INSERT INTO ruhtovariv (Moment, Korystuvach, VydDokumenta, IdDokumenta, IdTovary, IdMagazuny, Kilkist, Zalyshok, Komanda)"
+    " SELECT NOW(6), 'root', 'залишок на початок', NULL, IdTovary, NULL, KilkistNaBazi, KilkistNaBazi, 'fixture' FROM baza WHERE Id >= 9001"
+    " UNION ALL SELECT NOW(6), 'root', 'залишок на початок', NULL, IdTovary, IdMagazuny, Kilkist, Kilkist, 'fixture'"
+    " FROM nayavnistvmagazuni WHERE Id >= 9001";
+
 const QStringList SavedTables = {QStringLiteral("baza"), QStringLiteral("nayavnistvmagazuni"), QStringLiteral("chonadishlo"),
-                                 QStringLiteral("viddilu")};
+                                 QStringLiteral("viddilu"), QStringLiteral("ruhtovariv")};
 
 } // namespace
 
@@ -79,6 +90,7 @@ class TestFaults : public QObject
 
     // The fault armed for the statement numbered m_at (from 0) after arming.
     bool m_armed = false;
+    bool m_commitFirst = false; // the fault comes once the COMMIT it was armed for is durable
     bool m_fired = false;
     int m_count = 0;
     int m_at = 0;
@@ -198,6 +210,28 @@ class TestFaults : public QObject
 
     static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+    QString errorText() const
+    {
+        for (const MessageRequest &request : m_messages)
+            if (request.kind == MessageKind::ErrorBox)
+                return request.text;
+        return {};
+    }
+
+    // Every base and shop quantity agrees with the stock journal.
+    void verifyJournalAgrees(const QString &where)
+    {
+        const StockCheck check = compareStockWithJournal(*m_db);
+        QStringList details;
+        for (const StockMismatch &m : check.mismatches)
+            details << QStringLiteral("goods %1 shop %2: stock %3, journal %4")
+                           .arg(m.goods)
+                           .arg(m.shop.value_or(0))
+                           .arg(m.stock.value_or(-1))
+                           .arg(m.journal);
+        QVERIFY2(details.isEmpty(), qPrintable(where + u'\n' + details.join(u'\n')));
+    }
+
     int errorBoxes() const
     {
         return int(std::count_if(m_messages.begin(), m_messages.end(),
@@ -227,6 +261,7 @@ private slots:
         m_db->open(); // the first start creates the server with the demo cooperative
         QVERIFY(m_db->internalServer());
         sqlExec(admin(), QString::fromUtf8(Fixture));
+        sqlExec(admin(), QString::fromUtf8(FixtureJournal));
         for (const QString &table : SavedTables)
             sqlExec(admin(), QStringLiteral("CREATE TABLE rel_saved_%1 AS SELECT * FROM %1").arg(table));
 
@@ -247,9 +282,12 @@ private slots:
         m_departments->create();
         showModal(*m_departments);
 
-        m_db->setStatementObserver([this](const QString &) {
+        m_db->setStatementObserver([this](const QString &statement) {
             if (m_armed && m_count++ == m_at) {
                 m_armed = false;
+                // The server makes the command durable and dies before its answer leaves it.
+                if (m_commitFirst && statement == u"COMMIT")
+                    m_db->execute(statement);
                 inject();
             }
         });
@@ -326,7 +364,16 @@ private slots:
             m_armed = false;
             QVERIFY2(m_fired, qPrintable(where));
             QVERIFY2(errorBoxes() == 1, qPrintable(where));
-            QVERIFY2(!m_db->connected(), qPrintable(where)); // the lost connection is let go
+            // A posting or transfer cut off at its COMMIT reconnects at once and looks itself up in
+            // the journal: the COMMIT never reached the server, so it did not take effect.
+            const bool journaled = name == u"posting" || name == u"transfer";
+            if (journaled && statements[at] == u"COMMIT") {
+                QVERIFY2(m_db->connected(), qPrintable(where));
+                QVERIFY2(errorText().endsWith(QStringLiteral(". %1 не виконано.").arg(name == u"posting" ? "Оприбуткування" : "Переміщення")),
+                         qPrintable(where + u'\n' + errorText()));
+            } else {
+                QVERIFY2(!m_db->connected(), qPrintable(where)); // the lost connection is let go
+            }
 
             // The next use reconnects (starting the server again after a kill); the row a
             // reference delete took is gone once the delete went through.
@@ -342,6 +389,8 @@ private slots:
                     ++m_tookEffect;
                 QVERIFY2(state == after, qPrintable(where));
             }
+            if (journaled)
+                verifyJournalAgrees(where);
 
             // And the command then works.
             restore();
@@ -351,6 +400,62 @@ private slots:
             QVERIFY2(errorBoxes() == 0, qPrintable(where));
             QVERIFY2(stockState(admin()) == after, qPrintable(where));
         }
+    }
+
+    void lostCommitThatTookEffect_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QStringList>("messages");
+        const QString posted = QStringLiteral("Зв'язок з сервером перервався під час оприбуткування. Оприбуткування виконано.");
+        const QString moved = QStringLiteral("Зв'язок з сервером перервався під час переміщення. Переміщення виконано.");
+        const QString success = QStringLiteral("Даний товар переміщений в магазин");
+        QTest::newRow("posting, server killed") << "posting" << Fault::KillServer << QStringList{posted};
+        QTest::newRow("posting, connection dropped") << "posting" << Fault::DropConnection << QStringList{posted};
+        QTest::newRow("transfer, server killed") << "transfer" << Fault::KillServer << QStringList{moved, success};
+        QTest::newRow("transfer, connection dropped") << "transfer" << Fault::DropConnection << QStringList{moved, success};
+    }
+    void lostCommitThatTookEffect()
+    {
+        QFETCH(QString, name);
+        QFETCH(Fault, fault);
+        QFETCH(QStringList, messages);
+        const Command cmd = command(name);
+
+        // Where the COMMIT comes, and what the command leaves behind.
+        restore();
+        QVERIFY(cmd.prepare());
+        m_db->setStatementLogging(true);
+        m_db->clearStatementLog();
+        cmd.run();
+        m_db->setStatementLogging(false);
+        const QStringList after = stockState(admin());
+        const qsizetype commit = m_db->statementLog().indexOf(QStringLiteral("COMMIT"));
+        QVERIFY(commit > 0);
+
+        restore();
+        QVERIFY(cmd.prepare());
+        m_connectionId = connectionId();
+        m_messages.clear();
+        m_fault = fault;
+        m_fired = false;
+        m_count = 0;
+        m_at = int(commit);
+        m_commitFirst = true;
+        m_armed = true;
+        cmd.run();
+        m_armed = false;
+        m_commitFirst = false;
+        QVERIFY(m_fired);
+        // The clerk is told it took effect, and nothing else is amiss: the screens were refreshed.
+        QStringList shown;
+        for (const MessageRequest &request : std::as_const(m_messages))
+            shown << request.text;
+        QCOMPARE(shown, messages);
+        QVERIFY(m_db->connected());
+        QCOMPARE(stockState(admin()), after);
+        verifyJournalAgrees(name);
+        QCOMPARE(m_receipts->Query1->recNo(), 0);
     }
 };
 

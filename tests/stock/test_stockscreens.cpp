@@ -4,11 +4,17 @@
 #include "data/query.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
+#include "stock/movementhistory.h"
+#include "widgets/messages.h"
+#include "widgets/screen.h"
 #include "support/guitestmain.h"
+#include "support/messagerecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/dbgrid.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 
 using namespace coop;
 
@@ -112,6 +118,129 @@ private slots:
         QCOMPARE(form.Query3->sql().count(), 3); // the stored text, never rebuilt
         QVERIFY(form.Query3->active());
         QCOMPARE(column(form.DBGrid2, 0), QStringList({"Цукор", "Сіль", "Олія"})); // every shop's stock together
+    }
+
+    // --- the movements of a goods ---------------------------------------------------------------
+
+    // Goods 1 (Цукор): 30 at the start, +5 by receipt 99 (its header deleted since), +10 by receipt
+    // 12, -5 by distribution 8 to shop 10 (Колосок), which got 10; shop 11 got some too.
+    void setUpMovements()
+    {
+        m_db->exec(QStringLiteral(
+            "INSERT INTO nadhodgennya VALUES (12, 1, 1, '2011-05-12');"
+            "INSERT INTO rozpodil VALUES (8, 10, 1, '2011-05-23');"
+            "INSERT INTO ruhtovariv (Moment, Korystuvach, VydDokumenta, IdDokumenta, IdTovary, IdMagazuny, Kilkist, Zalyshok, Komanda) VALUES"
+            " ('2026-01-05 09:00:00', 'root', 'залишок на початок', NULL, 1, NULL, 30, 30, 'k0'),"
+            " ('2026-01-06 10:15:30.25', 'ivan', 'надходження', 99, 1, NULL, 5, 35, 'k1'),"
+            " ('2026-01-06 11:00:00', 'ivan', 'надходження', 12, 1, NULL, 10, 45, 'k2'),"
+            " ('2026-01-07 11:00:00', 'olena', 'розподіл', 8, 1, NULL, -5, 40, 'k3'),"
+            " ('2026-01-07 11:00:00', 'olena', 'розподіл', 8, 1, 10, 10, 10, 'k3'),"
+            " ('2026-01-08 12:00:00', 'olena', 'розподіл', 9, 1, 11, 4, 4, 'k4')"));
+    }
+    // Press, release, then the second press that the window system reports as a double click.
+    static void doubleClick(DBGrid *grid, int row)
+    {
+        const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
+    }
+    static QStringList gridRows(DBGrid *grid)
+    {
+        QStringList rows;
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            QStringList cells;
+            for (int c = 0; c < grid->model()->columnCount(); ++c)
+                cells << grid->model()->index(row, c).data().toString();
+            rows << cells.join(u'|');
+        }
+        return rows;
+    }
+
+    void baseMovementsShown()
+    {
+        setUpMovements();
+        QDialog *shown = nullptr;
+        const ShowModalFunction previous = setShowModalFunction([&shown](QDialog &dialog) {
+            shown = &dialog;
+            dialog.show();
+            return int(mrNone);
+        });
+        TForm12 form(*m_connection);
+        form.create();
+        form.show();
+        // A double click on the row of Цукор.
+        doubleClick(form.DBGrid1, 0);
+        TMovementHistory *history = form.History;
+        QCOMPARE(shown, history);
+        QCOMPARE(history->windowTitle(), QStringLiteral("Рух товару"));
+        QCOMPARE(history->Label1->text(), QStringLiteral("Цукор, склад"));
+        QCOMPARE(titles(history->DBGrid1), QStringList({"Дата і час", "Документ", "Зміна", "Залишок", "Користувач"}));
+        QCOMPARE(gridRows(history->DBGrid1), QStringList({"05.01.2026 09:00:00|Залишок на початок|+30|30|root",
+                                                          "06.01.2026 10:15:30|Надходження № 99|+5|35|ivan",
+                                                          "06.01.2026 11:00:00|Надходження № 12 від 12.05.2011|+10|45|ivan",
+                                                          "07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|-5|40|olena"}));
+        QCOMPARE(history->Label2->text(), QStringLiteral("Залишок зараз: 40"));
+        // Read-only, of fixed size, centred, and Esc closes it.
+        const QModelIndex cell = history->DBGrid1->model()->index(0, 2);
+        QVERIFY(!(history->DBGrid1->model()->flags(cell) & Qt::ItemIsEditable));
+        QCOMPARE(history->minimumSize(), QSize(713, 441));
+        QCOMPARE(history->maximumSize(), QSize(713, 441));
+        const QPoint centre = history->screen()->availableGeometry().center();
+        QVERIFY(qAbs(history->geometry().center().x() - centre.x()) <= 3); // the window frame aside
+        QVERIFY(qAbs(history->geometry().center().y() - centre.y()) <= 3);
+        QTest::keyClick(history, Qt::Key_Escape);
+        QVERIFY(!history->isVisible());
+
+        // Enter on the row of Сіль: it never moved, its row says so at the foot.
+        shown = nullptr;
+        form.Query1->setRecNo(1);
+        form.DBGrid1->setFocus();
+        QTest::keyClick(form.DBGrid1, Qt::Key_Return);
+        QCOMPARE(shown, history);
+        QCOMPARE(history->Label1->text(), QStringLiteral("Сіль, склад"));
+        QCOMPARE(history->DBGrid1->model()->rowCount(), 0);
+        QCOMPARE(history->Label2->text(), QStringLiteral("Залишок зараз: 0"));
+        setShowModalFunction(previous);
+    }
+
+    void shopMovementsShown()
+    {
+        setUpMovements();
+        QDialog *shown = nullptr;
+        const ShowModalFunction previous = setShowModalFunction([&shown](QDialog &dialog) {
+            shown = &dialog;
+            dialog.show();
+            return int(mrNone);
+        });
+        TForm13 form(*m_connection);
+        form.create();
+        form.show();
+        form.DBGrid2->setFocus();
+        QTest::keyClick(form.DBGrid2, Qt::Key_Enter);
+        QCOMPARE(shown, form.History);
+        QCOMPARE(form.History->Label1->text(), QStringLiteral("Цукор, магазин «Колосок»"));
+        QCOMPARE(gridRows(form.History->DBGrid1), QStringList({"07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|+10|10|olena"}));
+        QCOMPARE(form.History->Label2->text(), QStringLiteral("Залишок зараз: 10"));
+        setShowModalFunction(previous);
+    }
+
+    void noJournalNoHistory()
+    {
+        m_db->exec(QStringLiteral("DROP TABLE ruhtovariv"));
+        QDialog *shown = nullptr;
+        const ShowModalFunction previous = setShowModalFunction([&shown](QDialog &dialog) {
+            shown = &dialog;
+            return int(mrNone);
+        });
+        MessageRecorder messages;
+        TForm12 form(*m_connection);
+        form.create();
+        form.show();
+        doubleClick(form.DBGrid1, 0);
+        QCOMPARE(shown, nullptr);
+        QVERIFY(messages.requests.isEmpty()); // and says nothing
+        setShowModalFunction(previous);
     }
 };
 

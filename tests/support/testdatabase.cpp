@@ -105,3 +105,14 @@ QString TestDatabase::value(const QString &select)
     const QStringList all = rows(select);
     return all.isEmpty() ? QString() : all.first();
 }
+
+void TestDatabase::upgradeJournal()
+{
+    coop::runScript(m_admin.get(), readFile(QStringLiteral(COOP_SOURCE_DIR "/db/upgrade-journal.sql")), QStringLiteral("journal"));
+}
+
+QStringList TestDatabase::journal()
+{
+    return rows(QStringLiteral("SELECT VydDokumenta, IdDokumenta, IdTovary, IdMagazuny, Kilkist, Zalyshok FROM ruhtovariv "
+                               "WHERE VydDokumenta <> 'залишок на початок' ORDER BY Id"));
+}

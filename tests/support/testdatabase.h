@@ -24,6 +24,10 @@ public:
     // The rows of a SELECT, each as its column texts joined by "|" ("NULL" for NULL).
     QStringList rows(const QString &select);
     QString value(const QString &select);
+    // Runs db/upgrade-journal.sql: the stock journal's opening rows for the stock rows set up.
+    void upgradeJournal();
+    // The journal's rows other than the opening ones, each as "kind|document|goods|shop|change|after".
+    QStringList journal();
 
     // Rewrites the data-source file of MyDB3 (for tests of bad or changed sources).
     void writeDataSource(const QString &iniText);

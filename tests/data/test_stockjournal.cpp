@@ -1,0 +1,243 @@
+// The stock journal in the data layer: the upgrade script's opening rows, the rows a command writes
+// with the quantity after each change, the comparison of stock with journal, and the outcome of a
+// command whose COMMIT lost its connection.
+#include "data/database.h"
+#include "data/databaseerror.h"
+#include "data/mariadbhandles.h"
+#include "data/stockjournal.h"
+#include "support/testdatabase.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextStream>
+
+using namespace coop;
+
+namespace {
+
+QByteArray upgradeScript()
+{
+    QFile file(QStringLiteral(COOP_SOURCE_DIR "/db/upgrade-journal.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read db/upgrade-journal.sql");
+    return file.readAll();
+}
+
+// Base stock of goods 1 and 2 (2 with no quantity at all), shop 7 holding goods 1.
+const char *const Stock = "INSERT INTO baza VALUES (1, 1, 40), (2, 2, NULL);"
+                          "INSERT INTO nayavnistvmagazuni VALUES (1, 7, 1, 3, 2.5, 3.125)";
+
+const char *const JournalColumns = "VydDokumenta, IdDokumenta, IdTovary, IdMagazuny, Kilkist, Zalyshok";
+
+} // namespace
+
+class TestStockJournal : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<Database> m_connection;
+
+    QStringList journal()
+    {
+        return m_db->rows(QStringLiteral("SELECT %1 FROM ruhtovariv ORDER BY Id").arg(QLatin1String(JournalColumns)));
+    }
+    void upgrade() { runScript(m_db->admin(), upgradeScript(), QStringLiteral("upgrade-journal.sql")); }
+
+    // A posting of (goods, quantity) lines as the receipts screen makes it: count, then insert or
+    // update, each change recorded.
+    void post(StockCommand &command, const QList<QPair<int, double>> &lines)
+    {
+        for (const auto &[goods, quantity] : lines) {
+            const quint64 held = m_connection->execute(QStringLiteral("SELECT Id FROM baza WHERE IdTovary = %1").arg(goods));
+            if (held == 0)
+                m_connection->execute(QStringLiteral("INSERT INTO baza VALUES (NULL, %1, %2)").arg(goods).arg(quantity));
+            else
+                m_connection->execute(
+                    QStringLiteral("UPDATE baza SET KilkistNaBazi = KilkistNaBazi + %2 WHERE IdTovary = %1").arg(goods).arg(quantity));
+            command.record({goods, std::nullopt, quantity});
+        }
+    }
+
+private slots:
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        m_connection = std::make_unique<Database>();
+    }
+    void cleanup()
+    {
+        m_connection.reset();
+        m_db.reset();
+    }
+
+    void openingRowsWrittenOnce()
+    {
+        // A database made before the journal.
+        m_db->exec(QStringLiteral("DROP TABLE ruhtovariv;") + QLatin1String(Stock));
+        QVERIFY(!hasStockJournal(*m_connection));
+        upgrade();
+        QVERIFY(hasStockJournal(*m_connection));
+        const QStringList opening = {"залишок на початок|NULL|1|NULL|40|40", "залишок на початок|NULL|2|NULL|0|0",
+                                     "залишок на початок|NULL|1|7|3|3"};
+        QCOMPARE(journal(), opening);
+        QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv"), QStringLiteral("1"));
+        QCOMPARE(m_db->value("SELECT COUNT(*) FROM ruhtovariv WHERE Korystuvach = 'root'"), QStringLiteral("3"));
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
+
+        // Again: nothing more, even for a quantity changed behind the program's back.
+        m_db->exec(QStringLiteral("UPDATE baza SET KilkistNaBazi = 41 WHERE Id = 1"));
+        upgrade();
+        QCOMPARE(journal(), opening);
+        QCOMPARE(compareStockWithJournal(*m_connection).mismatches.size(), size_t(1));
+    }
+
+    void openingRowsAfterAnEarlyPosting()
+    {
+        // The table exists, empty (a fresh schema), and a clerk posted 5 of goods 1 before the
+        // opening rows: the opening row is what stood before that posting.
+        m_db->exec(QLatin1String(Stock));
+        StockCommand command(*m_connection, StockDocument::Receipt, 12);
+        command.run([&] { post(command, {{1, 5}}); });
+        upgrade();
+        QCOMPARE(journal(), QStringList({"надходження|12|1|NULL|5|45", "залишок на початок|NULL|1|NULL|40|40",
+                                         "залишок на початок|NULL|2|NULL|0|0", "залишок на початок|NULL|1|7|3|3"}));
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
+    }
+
+    void commandRowsCarryTheQuantityAfterEachChange()
+    {
+        m_db->exec(QLatin1String(Stock));
+        upgrade();
+        StockCommand command(*m_connection, StockDocument::Receipt, 12);
+        QVERIFY(command.journaled());
+        QVERIFY(!command.earlierMove());
+        // Goods 1 twice (held at 40), new goods 3 twice: each row has the quantity after its own change.
+        QCOMPARE(command.run([&] { post(command, {{1, 10}, {3, 4}, {1, 2.5}, {3, 1}}); }), StockCommand::Outcome::Done);
+        QCOMPARE(journal().mid(3), QStringList({"надходження|12|1|NULL|10|50", "надходження|12|3|NULL|4|4",
+                                                "надходження|12|1|NULL|2.5|52.5", "надходження|12|3|NULL|1|5"}));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(*) FROM ruhtovariv WHERE Komanda = '%1'").arg(command.token())),
+                 QStringLiteral("4"));
+        const QString moment = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%Y-%m-%d %H:%i:%s') FROM ruhtovariv");
+        QCOMPARE(StockCommand(*m_connection, StockDocument::Receipt, 12).earlierMove()->toString("yyyy-MM-dd HH:mm:ss"), moment);
+        QVERIFY(!StockCommand(*m_connection, StockDocument::Distribution, 12).earlierMove()); // another kind of document
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
+    }
+
+    void changeOfAMissingRowHasNoRow()
+    {
+        // A transfer lowers the base stock of goods the base holds no row of: nothing changed there.
+        m_db->exec(QLatin1String(Stock));
+        upgrade();
+        StockCommand command(*m_connection, StockDocument::Distribution, 4);
+        command.run([&] {
+            m_connection->execute(QStringLiteral("UPDATE baza SET KilkistNaBazi = KilkistNaBazi - 0 WHERE IdTovary = 9"));
+            command.record({9, std::nullopt, -0.0});
+            m_connection->execute(QStringLiteral("INSERT INTO nayavnistvmagazuni VALUES (NULL, 7, 9, 0, 1, 1.25)"));
+            command.record({9, 7, 0});
+        });
+        QCOMPARE(journal().mid(3), QStringList({"розподіл|4|9|7|0|0"}));
+    }
+
+    void failedCommandLeavesNoRows()
+    {
+        m_db->exec(QLatin1String(Stock));
+        upgrade();
+        StockCommand command(*m_connection, StockDocument::Receipt, 12);
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, command.run([&] {
+            post(command, {{1, 10}});
+            m_connection->execute(QStringLiteral("INSERT INTO sklad VALUES (1)")); // no such table
+        }));
+        QCOMPARE(journal().size(), 3);
+        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("40"));
+    }
+
+    void withoutJournalNothingIsAskedOrWritten()
+    {
+        m_db->exec(QStringLiteral("DROP TABLE ruhtovariv;") + QLatin1String(Stock));
+        m_connection->setStatementLogging(true);
+        StockCommand command(*m_connection, StockDocument::Receipt, 12);
+        QVERIFY(!command.journaled());
+        QVERIFY(!command.earlierMove());
+        m_connection->clearStatementLog();
+        command.run([&] { post(command, {{1, 10}}); });
+        QCOMPARE(m_connection->statementLog(),
+                 QStringList({"START TRANSACTION", "SELECT Id FROM baza WHERE IdTovary = 1",
+                              "UPDATE baza SET KilkistNaBazi = KilkistNaBazi + 10 WHERE IdTovary = 1", "COMMIT"}));
+        QVERIFY_THROWS_EXCEPTION(Error, compareStockWithJournal(*m_connection));
+        QString text;
+        QTextStream out(&text);
+        QCOMPARE(checkStock(*m_connection, out), 1);
+        QVERIFY(text.contains(QStringLiteral("немає журналу")));
+    }
+
+    void checkReportsEveryMismatch()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO tovary (Id, NazvaTovary) VALUES (1, 'Цукор'), (2, 'Сіль');"
+                                  "INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (7, 'Колосок');")
+                   + QLatin1String(Stock));
+        upgrade();
+        QString text;
+        QTextStream out(&text);
+        QCOMPARE(checkStock(*m_connection, out), 0);
+        QCOMPARE(text, QStringLiteral("Перевірено залишків: 3, розбіжностей: 0\n"));
+
+        // Changed, deleted and added behind the program's back.
+        m_db->exec(QStringLiteral("UPDATE baza SET KilkistNaBazi = 38.5 WHERE Id = 1; DELETE FROM nayavnistvmagazuni;"
+                                  "INSERT INTO baza VALUES (3, 5, 2)"));
+        text.clear();
+        QCOMPARE(checkStock(*m_connection, out), 1);
+        QCOMPARE(text, QStringLiteral("Товар 1 «Цукор», склад: залишок 38,5, за журналом 40\n"
+                                      "Товар 5, склад: залишок 2, за журналом 0\n"
+                                      "Товар 1 «Цукор», магазин 7 «Колосок»: залишок немає, за журналом 3\n"
+                                      "Перевірено залишків: 3, розбіжностей: 3\n"));
+    }
+
+    void lostCommit_data()
+    {
+        QTest::addColumn<bool>("reachedServer");
+        QTest::newRow("COMMIT made durable, its answer lost") << true;
+        QTest::newRow("COMMIT never reached the server") << false;
+    }
+    void lostCommit()
+    {
+        QFETCH(bool, reachedServer);
+        m_db->exec(QLatin1String(Stock));
+        upgrade();
+        const QString connection = [&] {
+            MysqlResult result = m_connection->select(QStringLiteral("SELECT CONNECTION_ID()"));
+            return QString::fromLatin1(mysql_fetch_row(result.get())[0]);
+        }();
+        bool armed = true;
+        m_connection->setStatementObserver([&](const QString &statement) {
+            if (!armed || statement != QLatin1String("COMMIT"))
+                return;
+            armed = false;
+            if (reachedServer)
+                m_connection->execute(QStringLiteral("COMMIT"));
+            m_db->exec(QStringLiteral("KILL CONNECTION ") + connection);
+            for (int i = 0; i < 500 && m_db->value("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = " + connection) != "0"; ++i)
+                QTest::qWait(10);
+        });
+        StockCommand command(*m_connection, StockDocument::Receipt, 12);
+        if (reachedServer) {
+            QCOMPARE(command.run([&] { post(command, {{1, 10}}); }), StockCommand::Outcome::DoneDespiteLostCommit);
+            QCOMPARE(command.doneDespiteLostCommitText(),
+                     QStringLiteral("Зв'язок з сервером перервався під час оприбуткування. Оприбуткування виконано."));
+        } else {
+            try {
+                command.run([&] { post(command, {{1, 10}}); });
+                QFAIL("a command that did not take effect was not reported");
+            } catch (const Error &error) {
+                QCOMPARE(error.text(), QStringLiteral("Зв'язок з сервером перервався під час оприбуткування. Оприбуткування не виконано"));
+            }
+        }
+        QVERIFY(!armed);
+        QVERIFY(m_connection->connected()); // the lookup reconnected
+        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), reachedServer ? QStringLiteral("50") : QStringLiteral("40"));
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStockJournal)
+#include "test_stockjournal.moc"
