@@ -30,7 +30,7 @@
 #include "movement/form7.h"
 #include "reference/form10.h"
 #include "reference/form3.h"
-#include "reference/gridexport.h"
+#include "screens/gridexport.h"
 #include "reports/quickreports.h"
 #include "reports/reportbuilder.h"
 #include "stock/form12.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documentscreen.h"
+#include "screens/documentscreen.h"
 #include "ui_form11.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "referencescreen.h"
+#include "screens/referencescreen.h"
 
 #include <memory>
 

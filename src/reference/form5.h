@@ -1,6 +1,6 @@
 #pragma once
 
-#include "valuedialog.h"
+#include "screens/valuedialog.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "movement/documentscreen.h"
+#include "screens/documentscreen.h"
 #include "ui_form16.h"
 
 namespace coop {

@@ -5,7 +5,7 @@
 
 #include "data/database.h"
 #include "data/query.h"
-#include "reference/referencescreen.h"
+#include "screens/referencescreen.h"
 #include "reference/form5.h"
 #include "reference/form6.h"
 #include "support/testdatabase.h"

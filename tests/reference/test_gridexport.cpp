@@ -2,7 +2,7 @@
 // titles, borders and wrapping, hidden fields, filters, the last row current, and the failure path.
 #include "data/database.h"
 #include "data/query.h"
-#include "reference/gridexport.h"
+#include "screens/gridexport.h"
 #include "support/testdatabase.h"
 #include "widgets/messages.h"
 

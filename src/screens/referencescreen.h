@@ -13,8 +13,6 @@ class Database;
 class DBGrid;
 class IdComboBox;
 class Query;
-class TForm5;
-class TForm6;
 class ValueDialog;
 
 // The design every catalog screen shares: a grid of catalog rows with search, filter and show-all
@@ -76,7 +74,7 @@ protected:
 public:
     // The search and filter dialogs the five screens share; given by the registry, which creates them
     // after the first two screens.
-    void reach(TForm5 &search, TForm6 &filter);
+    void reach(ValueDialog &search, ValueDialog &filter);
 
 protected:
 
@@ -127,8 +125,8 @@ private:
     void reloadGrid();
 
     Database &m_database;
-    TForm5 *m_search = nullptr;
-    TForm6 *m_filter = nullptr;
+    ValueDialog *m_search = nullptr;
+    ValueDialog *m_filter = nullptr;
     Roles m_roles;
     Rules m_rules;
     int m_tag = 0;

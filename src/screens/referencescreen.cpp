@@ -3,9 +3,8 @@
 #include "data/databaseerror.h"
 #include "data/format.h"
 #include "data/query.h"
-#include "form5.h"
-#include "form6.h"
 #include "gridexport.h"
+#include "valuedialog.h"
 #include "widgets/dbgrid.h"
 #include "widgets/idcombobox.h"
 #include "widgets/messages.h"
@@ -140,7 +139,7 @@ void ReferenceScreen::deleteRow()
         reloadGrid();
 }
 
-void ReferenceScreen::reach(TForm5 &search, TForm6 &filter)
+void ReferenceScreen::reach(ValueDialog &search, ValueDialog &filter)
 {
     m_search = &search;
     m_filter = &filter;
