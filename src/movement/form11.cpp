@@ -271,6 +271,7 @@ bool TForm11::baseCoversLines()
 
 void TForm11::moveLines()
 {
+    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the distributions move both grids
     const ControlsDisabled still(*Query3);
     const QString shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString();
     const int lines = Query3->recordCount();
@@ -330,6 +331,7 @@ void TForm11::BitBtn17Click()
     }
     Query1->open();
     Query3->open();
+    closePanelAfterMove(*Query3); // printing walks the lines to the last
     if (m_previewInvoice)
         m_previewInvoice();
 }

@@ -209,6 +209,7 @@ void TForm7::BitBtn13Click()
 
 void TForm7::postLines()
 {
+    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the receipts move both grids
     const ControlsDisabled still(*Query3);
     const Field *goodsField = Query3->fieldByName(QStringLiteral("IdTovary"));
     const int lines = Query3->recordCount();
@@ -257,6 +258,7 @@ void TForm7::BitBtn17Click()
     }
     Query1->open();
     Query3->open();
+    closePanelAfterMove(*Query3); // printing walks the lines to the last
     if (m_previewInvoice)
         m_previewInvoice();
 }

@@ -239,6 +239,88 @@ private slots:
         QCOMPARE(form().Tag, 3); // the edit mode stays
     }
 
+    // Whatever the program moves (posting reloads the receipts, the sum and printing walk the lines,
+    // the filter picks the first header that passes), an open panel closes as activation closes it:
+    // its "Прийняти" can no longer write over a row the clerk did not choose.
+    void programMovesCloseAnOpenPanel_data()
+    {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("move");
+        for (const char *panel : {"line edit", "line add", "header edit"})
+            for (const char *move : {"posting", "document sum", "date filter", "show all", "invoice"})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(panel, move))) << QString(panel) << QString(move);
+    }
+    void programMovesCloseAnOpenPanel()
+    {
+        QFETCH(QString, panel);
+        QFETCH(QString, move);
+        MessageRecorder messages;
+        m_form->reach(*m_stock, [] {});
+        const QString receipts = QStringLiteral("select * from nadhodgennya order by Id");
+        const QString lines = QStringLiteral("select * from chonadishlo order by Id");
+        const QStringList receiptsBefore = m_db->rows(receipts), linesBefore = m_db->rows(lines);
+
+        form().Query1->locate("Id", 12);
+        form().Query3->locate("Id", 40);
+        if (panel == "line edit") {
+            QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+            form().Edit1->setText(QStringLiteral("99"));
+        } else if (panel == "line add") {
+            QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+            choose(form().ComboBox3, "6");
+            form().Edit1->setText(QStringLiteral("99"));
+            form().Edit2->setText(QStringLiteral("1"));
+        } else {
+            QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+            choose(form().ComboBox1, "3");
+        }
+        QVERIFY(form().state() != DocumentScreen::State::Browsing);
+
+        if (move == "posting") {
+            QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        } else if (move == "document sum") {
+            QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
+        } else if (move == "date filter") {
+            form().DateTimePicker2->setDate(QDate(2011, 5, 10));
+            form().DateTimePicker3->setDate(QDate(2011, 5, 12));
+            emit form().DateTimePicker3->closeUp();
+        } else if (move == "show all") {
+            QTest::mouseClick(form().BitBtn11, Qt::LeftButton);
+        } else {
+            QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        }
+        if (panel == "header edit" && (move == "document sum" || move == "invoice")) {
+            // Only the lines moved: the header being edited is still the current one.
+            QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing);
+            QCOMPARE(currentHeader(), QStringLiteral("12"));
+            return;
+        }
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QCOMPARE(form().Edit1->text(), QString());
+        QCOMPARE(form().ComboBox1->currentText(), QString());
+
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(m_db->rows(receipts), receiptsBefore);
+        QCOMPARE(m_db->rows(lines), linesBefore);
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    // The clerk's own move keeps the panel: an update applies to the row current at that moment.
+    void theClerksMoveKeepsThePanel()
+    {
+        form().Query1->locate("Id", 12);
+        form().Query3->locate("Id", 40);
+        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        form().Query3->locate("Id", 41);
+        QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=5, kilkist='10', cina='12.5', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
+    }
+
     void escPressesTheEnabledCancel()
     {
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
