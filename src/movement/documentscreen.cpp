@@ -201,7 +201,12 @@ void DocumentScreen::headerAccept()
             return refuseWithoutRow();
         if (!writeHeader(Tag))
             return; // refused: the panel stays open with its values
+        // Written: the panel closes before the reload, so that a reload that fails cannot leave
+        // "Прийняти" at hand to write the header a second time.
+        clearHeaderPanel();
+        enterState(State::Browsing);
         reopen(*m_roles.header);
+        return;
     }
     clearHeaderPanel();
     enterState(State::Browsing);
@@ -263,9 +268,13 @@ void DocumentScreen::lineAccept()
             return refuseWithoutRow();
         if (!writeLine(Tag))
             return;
+        // Written: as for a header, the panel closes before the reload.
+        clearLinePanel();
+        enterState(State::Browsing);
         reopen(lines);
         if (lineId && panel.keepUpdatedRowCurrent)
             lines.locate(QStringLiteral("Id"), *lineId);
+        return;
     }
     clearLinePanel();
     enterState(State::Browsing);

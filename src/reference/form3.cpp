@@ -94,6 +94,7 @@ TForm3::TForm3(Database &database, QWidget *parent)
     rules.kind = Kind::Joined;
     rules.showAllCondition = QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
                                             "spivrobitnuku.Idmagazuny=magazunu.id");
+    rules.ownTable = QStringLiteral("spivrobitnuku");
     rules.entryCheckText = QStringLiteral("Введіть коректні дані");
     rules.writeRunner = Query5;
     rules.usageChecks = {

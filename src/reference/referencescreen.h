@@ -62,6 +62,8 @@ protected:
         Query *gridQuery = nullptr;
         Kind kind = Kind::SingleTable;
         QString showAllCondition; // joined screens: the third line that "Відобразити все" writes back
+        QString ownTable;         // joined screens: the table of the screen's rows, which qualifies the key
+                                  // column "Код" that every table of the join has
         QString entryCheckText;   // the insert-mode check's message
         Query *writeRunner = nullptr;
         QList<UsageCheck> usageChecks;
@@ -121,6 +123,7 @@ private:
     enum class Condition { Equals, Contains };
     void applyCondition(Condition condition, ValueDialog &dialog);
     void setEditing(bool editing);
+    void leaveEditing();
     bool hasCurrentRow() const;
     bool choicesMade() const;
     void reportNoCurrentRow();

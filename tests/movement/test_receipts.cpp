@@ -2,6 +2,7 @@
 // after each button, the panels and their states, the date filter, the document sum, and posting
 // to the base warehouse all or nothing.
 #include "data/database.h"
+#include "data/databaseerror.h"
 #include "data/query.h"
 #include "movement/form7.h"
 #include "stock/form12.h"
@@ -319,6 +320,49 @@ private slots:
         writes();
         QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=5, kilkist='10', cina='12.5', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
+    }
+
+    // Once the server has taken the row, a reload that fails shows its error and closes the panel all
+    // the same: a second "Прийняти" cannot write the row again.
+    void aFailedReloadClosesThePanel_data()
+    {
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<QString>("reload");
+        QTest::newRow("header insert") << true << "Select nadhodgennya.id";
+        QTest::newRow("line insert") << false << "Select chonadishlo.id";
+    }
+    void aFailedReloadClosesThePanel()
+    {
+        QFETCH(bool, header);
+        QFETCH(QString, reload);
+        MessageRecorder messages;
+        form().Query1->locate("Id", 12);
+        QAbstractButton *accept = header ? form().BitBtn4 : form().BitBtn9;
+        if (header) {
+            QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+            choose(form().ComboBox1, "3");
+            choose(form().ComboBox2, "7");
+        } else {
+            QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+            choose(form().ComboBox3, "6");
+            form().Edit1->setText(QStringLiteral("7"));
+            form().Edit2->setText(QStringLiteral("1"));
+        }
+        m_connection->setStatementObserver([reload](const QString &statement) {
+            if (statement.startsWith(reload))
+                throw DatabaseError(QStringLiteral("Lost connection to server during query"), 2013);
+        });
+        writes();
+        QTest::mouseClick(accept, Qt::LeftButton);
+        m_connection->setStatementObserver({});
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::ErrorBox);
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QTest::mouseClick(accept, Qt::LeftButton);
+        QCOMPARE(writes().size(), 1);
+        QCOMPARE(m_db->value(header ? QStringLiteral("select count(*) from nadhodgennya where IdPostachalnuka=3")
+                                    : QStringLiteral("select count(*) from chonadishlo where IdTovary=6")),
+                 QStringLiteral("2")); // the one there before and the one just written
     }
 
     void escPressesTheEnabledCancel()

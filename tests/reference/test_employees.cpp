@@ -269,6 +269,17 @@ private slots:
         QCOMPARE(names().size(), 3);
     }
 
+    // "Id" is a column of all four tables of the join: the search names the employees' own.
+    void searchOnTheCodeColumn()
+    {
+        f->selectCell(grid(), 0, 0);
+        f->typeIntoDialog(QStringLiteral("2"));
+        f->click(button("BitBtn7"));
+        QCOMPARE(f->messages.size(), 0);
+        QCOMPARE(f->statements(), QStringList(Grid + QStringLiteral(" AND spivrobitnuku.Id='2'")));
+        QCOMPARE(names(), QStringList(QStringLiteral("Кравченко")));
+    }
+
     void keyFilters()
     {
         f->click(button("BitBtn1"));
