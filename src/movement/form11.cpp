@@ -31,17 +31,6 @@ void refuse(const QString &text)
     messageBox(QStringLiteral("Помилка"), text, MessageButton::Ok, MessageIcon::Exclamation);
 }
 
-// The whole number an integer field keeps of a product: the nearest one, a half going to the even
-// neighbour (7.5 gives 8, 12.5 gives 12).
-qlonglong roundHalfToEven(double value)
-{
-    const double down = std::floor(value);
-    const double rest = value - down;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0))
-        return qlonglong(down) + 1;
-    return qlonglong(down);
-}
-
 } // namespace
 
 TForm11::TForm11(Database &database, QWidget *parent)
@@ -110,7 +99,8 @@ void TForm11::reach(TForm12 &stock, TForm13 &shopStock, std::function<void()> pr
 
 void TForm11::Query3CalcFields()
 {
-    Query3Suma->setValue(roundHalfToEven(Query3Kilkist->asFloat() * Query3CinaPostachannya->asFloat()));
+    // The integer field rounds the product half to even (7.5 gives 8, 12.5 gives 12).
+    Query3Suma->setValue(Query3Kilkist->asFloat() * Query3CinaPostachannya->asFloat());
 }
 
 // --- headers ---------------------------------------------------------------------------------

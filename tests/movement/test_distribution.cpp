@@ -205,6 +205,10 @@ private slots:
                                                 << QStringList{"0", "2"} << "2";
         QTest::newRow("the total adds the whole sums") << QStringList{"3", "1"} << QStringList{"2.5", "1.5"}
                                                        << QStringList{"8", "2"} << "10";
+        QTest::newRow("beyond 64 bits: no wrap round") << QStringList{"1"} << QStringList{"99999999999999999999"}
+                                                       << QStringList{"100000000000000000000"} << "1E20";
+        QTest::newRow("a negative half to the even") << QStringList{"1", "7"} << QStringList{"-2.5", "-0.5"}
+                                                     << QStringList{"-2", "-4"} << "-6";
     }
     void wholeNumberLineSum()
     {
