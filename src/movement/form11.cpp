@@ -4,6 +4,7 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "data/transaction.h"
+#include "movement/linequantities.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "widgets/handler.h"
@@ -210,6 +211,8 @@ void TForm11::BitBtn13Click()
         showMessage(QStringLiteral("Введіть дані про переміщення"));
         return;
     }
+    if (!lineQuantitiesArePositive(*Query3, Query3Kilkist, Query3->fieldByName(QStringLiteral("nazvatovary"))))
+        return;
     // The check and every change are one transaction: the base rows read are locked until the
     // end, so no other transfer can take the same stock in between, and a failure anywhere leaves
     // the base and the shop as they were.

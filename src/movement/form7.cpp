@@ -4,6 +4,7 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "data/transaction.h"
+#include "movement/linequantities.h"
 #include "stock/form12.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
@@ -200,6 +201,8 @@ void TForm7::BitBtn13Click()
         showMessage(QStringLiteral("Введіть дані про постачання"));
         return;
     }
+    if (!lineQuantitiesArePositive(*Query3, Query3Kilkist, Query3->fieldByName(QStringLiteral("NazvaTovary"))))
+        return;
     // All lines or none: a failure anywhere leaves the base stock as it was.
     runInTransaction(*Query2->database(), [this] { postLines(); });
     reopen(*Query1);

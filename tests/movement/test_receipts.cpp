@@ -493,6 +493,23 @@ private slots:
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про постачання"));
     }
 
+    // A line with a quantity that is not positive would lower the base it means to raise: posting
+    // refuses the receipt before anything is written.
+    void postingRefusesANonPositiveQuantity()
+    {
+        m_db->exec(QStringLiteral("UPDATE chonadishlo SET Kilkist=-5 WHERE Id=41"));
+        form().Query1->locate("Id", 11);
+        form().Query1->locate("Id", 12);
+        const QStringList before = m_db->rows(QStringLiteral("select * from baza order by Id"));
+        MessageRecorder messages;
+        writes();
+        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(m_db->rows(QStringLiteral("select * from baza order by Id")), before);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Кількість товару «Сіль» має бути додатним числом, а не -5. Нічого не змінено."));
+    }
+
     void postingWithoutLines()
     {
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
