@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "data/databaseerror.h"
+#include "exitsignals.h"
 #include "form1.h"
 #include "widgets/application.h"
 #include "widgets/messages.h"
@@ -45,6 +46,9 @@ int runProgram()
 {
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("myrolan"));
+    // Before the windows, so that it outlives them: a second signal while the server is being
+    // shut down at exit is caught and does not cut the shutdown short.
+    const ExitSignals exitSignals;
     const std::unique_ptr<WindowRegistry> windows = startUp();
     if (!windows)
         return 1;
