@@ -177,6 +177,7 @@ void TForm3::filterByEmploymentDate()
     Query1->setFilter(QStringLiteral("DataVlash>='") + LocaleDateText(ui->DateTimePicker1->date()) + QStringLiteral("' and DataVlash<='")
                       + LocaleDateText(ui->DateTimePicker2->date()) + u'\'');
     Query1->setFiltered(true);
+    closePanelAfterMove(); // the pickers stay enabled while the panel is open
 }
 
 void TForm3::clearEntries()

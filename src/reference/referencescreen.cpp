@@ -110,6 +110,12 @@ void ReferenceScreen::leaveEditing()
     setEditing(false);
 }
 
+void ReferenceScreen::closePanelAfterMove()
+{
+    if (m_roles.accept->isEnabled())
+        leaveEditing();
+}
+
 void ReferenceScreen::cancelEntries()
 {
     clearEntries();

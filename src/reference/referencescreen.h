@@ -110,6 +110,11 @@ protected:
     virtual QString insertStatement() const = 0;
     virtual QString updateStatement(const QString &rowId) const = 0;
 
+    // Called where the program itself moves the grid's current row while the panel may be open (a
+    // client-side filter picks the first row that passes): the panel closes as after "Відмінити", so
+    // that an update cannot go to a row the clerk did not choose.
+    void closePanelAfterMove();
+
     // The grid query's current Id as decimal text.
     QString currentRowId() const;
     // Puts a statement into a runner (closed and cleared first) and executes it.
