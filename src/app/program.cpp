@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "exitcopy.h"
+#include "exitsignals.h"
 #include "form1.h"
 #include "widgets/application.h"
 #include "widgets/messages.h"
@@ -48,6 +49,9 @@ int runProgram()
 {
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("myrolan"));
+    // Before the windows, so that it outlives them: a second signal while the server is being
+    // shut down at exit is caught and does not cut the shutdown short.
+    const ExitSignals exitSignals;
     std::unique_ptr<DataHomeLock> dataInUse;
     try {
         dataInUse = useInternalData();

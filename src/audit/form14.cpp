@@ -129,6 +129,7 @@ void TForm14::BitBtn8Click()
     }
     Query1->open();
     Query2->open();
+    closePanelAfterMove(*Query2); // printing walks the lines to the last
     if (m_previewAct)
         m_previewAct();
 }

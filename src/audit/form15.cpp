@@ -194,6 +194,7 @@ void TForm15::BitBtn12Click()
     }
     Query1->open();
     Query3->open();
+    closePanelAfterMove(*Query3); // printing walks the lines to the last
     if (m_previewAct)
         m_previewAct();
 }

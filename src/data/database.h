@@ -82,6 +82,9 @@ private:
     QString m_aliasName = QStringLiteral("MyDB3");
     QString m_databaseName = QStringLiteral("190400");
     bool m_loginPrompt = false;
+    // The stored line. While the Params are just this line, the start-up account is the data
+    // source's own (User and Password), so that each workstation can sign in with its own; root
+    // where it names none. Params given since (the connection dialog's) are used as they stand.
     QStringList m_params = {QStringLiteral("USER NAME=root")};
     MysqlHandle m_handle;
     std::unique_ptr<InternalServer> m_server;

@@ -74,7 +74,10 @@ QString Field::textOf(int rawRow) const
         if (value.isNull() || !value.isValid())
             return {};
         switch (m_def.type) {
-        case FieldType::Integer: return QString::number(value.toLongLong());
+        case FieldType::Integer:
+            // A product beyond the 64-bit range is kept as a whole double (see setValue).
+            return value.typeId() == QMetaType::Double ? WholeNumberText(value.toDouble())
+                                                      : QString::number(value.toLongLong());
         case FieldType::Float: return LocaleNumberText(value.toDouble());
         case FieldType::Date: return LocaleDateText(value.toDate());
         case FieldType::String: return value.toString();
@@ -144,9 +147,13 @@ void Field::setValue(const QVariant &value)
     if (row < 0)
         throw Error(QStringLiteral("Field '%1' has no row to set").arg(m_def.fieldName));
     QVariant stored = value;
-    // An integer field keeps a whole number, rounded half to even (3 × 2,5 gives 8, 5 × 2,5 gives 12).
-    if (m_def.type == FieldType::Integer && value.isValid() && !value.isNull())
-        stored = QVariant(qlonglong(std::nearbyint(value.toDouble())));
+    // An integer field keeps a whole number, rounded half to even (3 × 2,5 gives 8, 5 × 2,5 gives 12);
+    // one beyond the 64-bit range stays a whole double rather than wrap round.
+    if (m_def.type == FieldType::Integer && value.isValid() && !value.isNull()) {
+        const double whole = RoundHalfToEven(value.toDouble());
+        constexpr double Limit = 9223372036854775808.0; // 2^63
+        stored = whole >= -Limit && whole < Limit ? QVariant(qlonglong(whole)) : QVariant(whole);
+    }
     m_query.m_calcValues[size_t(row) * size_t(m_query.m_calcCount) + size_t(m_calcSlot)] = stored;
 }
 

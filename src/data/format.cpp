@@ -105,6 +105,28 @@ QString LocaleNumberText(double value)
     return text;
 }
 
+double RoundHalfToEven(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    // floor and the subtraction are exact in binary floating point; from 2^52 on every double is
+    // whole and the rest is 0.
+    const double down = std::floor(value);
+    const double rest = value - down;
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0))
+        return down + 1;
+    return down == 0 ? 0.0 : down; // no "-0"
+}
+
+QString WholeNumberText(double value)
+{
+    if (!std::isfinite(value))
+        return LocaleNumberText(value);
+    char digits[320]; // DBL_MAX has 309 digits
+    std::snprintf(digits, sizeof digits, "%.0f", value == 0 ? 0.0 : RoundHalfToEven(value));
+    return QString::fromLatin1(digits);
+}
+
 QString LocaleDateText(const QDate &date)
 {
     if (!date.isValid())

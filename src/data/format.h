@@ -21,6 +21,12 @@ QString QuoteSqlText(const QString &text);
 // General format: at most 15 significant digits, no grouping, no trailing zeros, "," as the mark;
 // exponent form (1E-6, 1,5E20) only below 0.00001 or with more than 15 integer digits.
 QString LocaleNumberText(double value);
+// The nearest whole number, a half going to the even neighbour (2.5 gives 2, 3.5 gives 4, -2.5
+// gives -2), as a double: no integer type is involved, so every magnitude a DOUBLE column holds
+// rounds without wrapping. Infinities and NaN come back as they are.
+double RoundHalfToEven(double value);
+// A whole number as all its decimal digits, with "-" when negative (1e20 gives 21 digits).
+QString WholeNumberText(double value);
 // dd.MM.yyyy; an invalid date gives the empty text.
 QString LocaleDateText(const QDate &date);
 

@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -256,6 +257,14 @@ void InternalServer::spawn()
     process->setArguments({QStringLiteral("--defaults-file=%1").arg(configFile())});
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(errorLog(), QIODevice::Append);
+    // The server never outlives the program: however the program ends (killed, lost its display),
+    // the kernel sends the server SIGTERM, on which it shuts InnoDB down cleanly. The signal follows
+    // the thread that started the server, which is the main thread, alive as long as the program.
+    process->setChildProcessModifier([parent = ::getpid()] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) // the program ended before the line above took effect
+            ::_exit(127);
+    });
     process->start();
     if (!process->waitForStarted(30000))
         throw Error(QStringLiteral("The database server could not be started: %1").arg(process->errorString()));

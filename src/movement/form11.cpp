@@ -4,6 +4,7 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "data/stockjournal.h"
+#include "movement/linequantities.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "widgets/handler.h"
@@ -29,17 +30,6 @@ const QStringList LinesStatement = {
 void refuse(const QString &text)
 {
     messageBox(QStringLiteral("Помилка"), text, MessageButton::Ok, MessageIcon::Exclamation);
-}
-
-// The whole number an integer field keeps of a product: the nearest one, a half going to the even
-// neighbour (7.5 gives 8, 12.5 gives 12).
-qlonglong roundHalfToEven(double value)
-{
-    const double down = std::floor(value);
-    const double rest = value - down;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0))
-        return qlonglong(down) + 1;
-    return qlonglong(down);
 }
 
 } // namespace
@@ -110,7 +100,8 @@ void TForm11::reach(TForm12 &stock, TForm13 &shopStock, std::function<void()> pr
 
 void TForm11::Query3CalcFields()
 {
-    Query3Suma->setValue(roundHalfToEven(Query3Kilkist->asFloat() * Query3CinaPostachannya->asFloat()));
+    // The integer field rounds the product half to even (7.5 gives 8, 12.5 gives 12).
+    Query3Suma->setValue(Query3Kilkist->asFloat() * Query3CinaPostachannya->asFloat());
 }
 
 // --- headers ---------------------------------------------------------------------------------
@@ -220,6 +211,8 @@ void TForm11::BitBtn13Click()
         showMessage(QStringLiteral("Введіть дані про переміщення"));
         return;
     }
+    if (!lineQuantitiesArePositive(*Query3, Query3Kilkist, Query3->fieldByName(QStringLiteral("nazvatovary"))))
+        return;
     StockCommand command(*Query2->database(), StockDocument::Distribution, Query1->fieldByName(QStringLiteral("id"))->asInteger());
     if (!confirmAgain(command.earlierMove(), QStringLiteral("Цей розподіл вже переміщено в магазин %1. Перемістити ще раз?")))
         return;
@@ -276,6 +269,7 @@ bool TForm11::baseCoversLines()
 
 void TForm11::moveLines(StockCommand &command)
 {
+    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the distributions move both grids
     const ControlsDisabled still(*Query3);
     const QString shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString();
     const int lines = Query3->recordCount();
@@ -337,6 +331,7 @@ void TForm11::BitBtn17Click()
     }
     Query1->open();
     Query3->open();
+    closePanelAfterMove(*Query3); // printing walks the lines to the last
     if (m_previewInvoice)
         m_previewInvoice();
 }

@@ -4,6 +4,7 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "data/stockjournal.h"
+#include "movement/linequantities.h"
 #include "stock/form12.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
@@ -200,6 +201,8 @@ void TForm7::BitBtn13Click()
         showMessage(QStringLiteral("Введіть дані про постачання"));
         return;
     }
+    if (!lineQuantitiesArePositive(*Query3, Query3Kilkist, Query3->fieldByName(QStringLiteral("NazvaTovary"))))
+        return;
     StockCommand command(*Query2->database(), StockDocument::Receipt, Query1->fieldByName(QStringLiteral("id"))->asInteger());
     if (!confirmAgain(command.earlierMove(), QStringLiteral("Це надходження вже оприбутковане на склад %1. Оприбуткувати ще раз?")))
         return;
@@ -213,6 +216,7 @@ void TForm7::BitBtn13Click()
 
 void TForm7::postLines(StockCommand &command)
 {
+    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the receipts move both grids
     const ControlsDisabled still(*Query3);
     const Field *goodsField = Query3->fieldByName(QStringLiteral("IdTovary"));
     const int lines = Query3->recordCount();
@@ -262,6 +266,7 @@ void TForm7::BitBtn17Click()
     }
     Query1->open();
     Query3->open();
+    closePanelAfterMove(*Query3); // printing walks the lines to the last
     if (m_previewInvoice)
         m_previewInvoice();
 }

@@ -94,6 +94,7 @@ TForm3::TForm3(Database &database, QWidget *parent)
     rules.kind = Kind::Joined;
     rules.showAllCondition = QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
                                             "spivrobitnuku.Idmagazuny=magazunu.id");
+    rules.ownTable = QStringLiteral("spivrobitnuku");
     rules.entryCheckText = QStringLiteral("Введіть коректні дані");
     rules.writeRunner = Query5;
     rules.usageChecks = {
@@ -176,6 +177,7 @@ void TForm3::filterByEmploymentDate()
     Query1->setFilter(QStringLiteral("DataVlash>='") + LocaleDateText(ui->DateTimePicker1->date()) + QStringLiteral("' and DataVlash<='")
                       + LocaleDateText(ui->DateTimePicker2->date()) + u'\'');
     Query1->setFiltered(true);
+    closePanelAfterMove(); // the pickers stay enabled while the panel is open
 }
 
 void TForm3::clearEntries()

@@ -45,6 +45,7 @@ TForm9::TForm9(Database &database, QWidget *parent)
     rules.gridQuery = Query1;
     rules.kind = Kind::Joined;
     rules.showAllCondition = QStringLiteral("WHERE magazunu.IdSpivrobitnuka = spivrobitnuku.Id");
+    rules.ownTable = QStringLiteral("magazunu");
     rules.entryCheckText = QStringLiteral("Введіть коректні дані");
     rules.writeRunner = Query3;
     rules.usageChecks = {

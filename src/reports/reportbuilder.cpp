@@ -34,10 +34,11 @@ struct PreparedBand
 };
 
 // A field's number as the field holds it: an integer field's whole number, which is also what its
-// text shows, so that a total agrees with the rows printed above it.
+// text shows, so that a total agrees with the rows printed above it. It is read as a double, which
+// also holds an integer field's whole number beyond the 64-bit range.
 double numberOf(const Field &field)
 {
-    return field.dataType() == FieldType::Integer ? double(field.asInteger()) : field.asFloat();
+    return field.asFloat();
 }
 
 // The aggregates over the rows printed so far, and the fields of the row being printed.

@@ -153,6 +153,19 @@ void DocumentScreen::FormActivate()
     enterState(State::Browsing);
 }
 
+void DocumentScreen::closePanelAfterMove(const Query &moved)
+{
+    // An edited header is the current one, and lines follow their header: a moved header closes
+    // either panel, moved lines only the lines panel.
+    if (m_state == State::HeaderEditing && &moved == m_roles.header)
+        clearHeaderPanel();
+    else if (m_state == State::LineEditing)
+        clearLinePanel();
+    else
+        return;
+    enterState(State::Browsing);
+}
+
 void DocumentScreen::headerScrolled()
 {
     m_roles.lines->close();
@@ -188,7 +201,12 @@ void DocumentScreen::headerAccept()
             return refuseWithoutRow();
         if (!writeHeader(Tag))
             return; // refused: the panel stays open with its values
+        // Written: the panel closes before the reload, so that a reload that fails cannot leave
+        // "Прийняти" at hand to write the header a second time.
+        clearHeaderPanel();
+        enterState(State::Browsing);
         reopen(*m_roles.header);
+        return;
     }
     clearHeaderPanel();
     enterState(State::Browsing);
@@ -250,9 +268,13 @@ void DocumentScreen::lineAccept()
             return refuseWithoutRow();
         if (!writeLine(Tag))
             return;
+        // Written: as for a header, the panel closes before the reload.
+        clearLinePanel();
+        enterState(State::Browsing);
         reopen(lines);
         if (lineId && panel.keepUpdatedRowCurrent)
             lines.locate(QStringLiteral("Id"), *lineId);
+        return;
     }
     clearLinePanel();
     enterState(State::Browsing);
@@ -286,15 +308,21 @@ void DocumentScreen::dateFilterClosed()
         expression = filter.field + u'=' + QuoteSqlText(LocaleDateText(filter.from->date()));
     filter.query->setFilter(expression);
     filter.query->setFiltered(true);
+    closePanelAfterMove(*filter.query);
 }
 
-void DocumentScreen::showAll() { m_roles.filter.query->setFiltered(false); }
+void DocumentScreen::showAll()
+{
+    m_roles.filter.query->setFiltered(false);
+    closePanelAfterMove(*m_roles.filter.query);
+}
 
 void DocumentScreen::totalLines()
 {
     Query &lines = *m_roles.lines;
     double total = 0;
     if (lines.active()) {
+        closePanelAfterMove(lines); // the walk leaves the last line current
         const Field *sum = lines.fieldByName(m_roles.sum.field);
         lines.first();
         for (int i = lines.recordCount(); i > 0; --i) {

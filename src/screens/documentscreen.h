@@ -128,6 +128,11 @@ protected:
 
     void enterState(State state);
     void reopen(Query &query);
+    // Called wherever the program itself moves the current row of a query (posting, transfer, the
+    // date filter, the document sum, printing): a panel that writes to that query's current row, or
+    // to the lines of the current header, is closed as activation closes it, so that its accept
+    // button cannot write over a row the clerk did not choose.
+    void closePanelAfterMove(const Query &moved);
 
     Roles m_roles;
 

@@ -83,7 +83,6 @@ void ReferenceScreen::acceptEntries()
             return;
         }
         runStatement(*m_rules.writeRunner, insertStatement());
-        reloadGrid();
     } else if (m_tag == 2) {
         if (!choicesMade()) {
             messageBox(QStringLiteral("Помилка"), m_rules.entryCheckText, MessageButton::Ok, MessageIcon::Exclamation);
@@ -94,12 +93,26 @@ void ReferenceScreen::acceptEntries()
             return;
         }
         runStatement(*m_rules.writeRunner, updateStatement(currentRowId()));
-        reloadGrid();
     }
+    // Once the server has taken the row the panel closes, before the reload: a reload that fails
+    // shows its error but cannot leave "Прийняти" at hand to write the row a second time.
+    leaveEditing();
+    if (m_tag == 1 || m_tag == 2)
+        reloadGrid();
+    m_roles.grid->setFocus();
+}
+
+void ReferenceScreen::leaveEditing()
+{
     clearEntries();
     clearChoices();
     setEditing(false);
-    m_roles.grid->setFocus();
+}
+
+void ReferenceScreen::closePanelAfterMove()
+{
+    if (m_roles.accept->isEnabled())
+        leaveEditing();
 }
 
 void ReferenceScreen::cancelEntries()
@@ -151,10 +164,13 @@ void ReferenceScreen::filterColumn() { applyCondition(Condition::Contains, *m_fi
 
 // The typed value always goes into the statement as one quoted literal, so that an apostrophe is
 // searched for like any other character and the clerk's text can never change the statement. The
-// field name is the grid's own and goes in bare.
+// field name is the grid's own and goes in bare, but for the key of a joined screen, which every
+// table of its join has and which the server would refuse as ambiguous.
 void ReferenceScreen::applyCondition(Condition condition, ValueDialog &dialog)
 {
-    const QString fieldName = m_roles.grid->selectedField();
+    QString fieldName = m_roles.grid->selectedField();
+    if (!m_rules.ownTable.isEmpty() && fieldName.compare(QLatin1String("id"), Qt::CaseInsensitive) == 0)
+        fieldName = m_rules.ownTable + u'.' + fieldName;
     if (showModal(dialog) == mrCancel)
         return;
     const QString typed = dialog.Edit1->text();

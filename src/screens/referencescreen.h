@@ -60,6 +60,8 @@ protected:
         Query *gridQuery = nullptr;
         Kind kind = Kind::SingleTable;
         QString showAllCondition; // joined screens: the third line that "Відобразити все" writes back
+        QString ownTable;         // joined screens: the table of the screen's rows, which qualifies the key
+                                  // column "Код" that every table of the join has
         QString entryCheckText;   // the insert-mode check's message
         Query *writeRunner = nullptr;
         QList<UsageCheck> usageChecks;
@@ -106,6 +108,11 @@ protected:
     virtual QString insertStatement() const = 0;
     virtual QString updateStatement(const QString &rowId) const = 0;
 
+    // Called where the program itself moves the grid's current row while the panel may be open (a
+    // client-side filter picks the first row that passes): the panel closes as after "Відмінити", so
+    // that an update cannot go to a row the clerk did not choose.
+    void closePanelAfterMove();
+
     // The grid query's current Id as decimal text.
     QString currentRowId() const;
     // Puts a statement into a runner (closed and cleared first) and executes it.
@@ -119,6 +126,7 @@ private:
     enum class Condition { Equals, Contains };
     void applyCondition(Condition condition, ValueDialog &dialog);
     void setEditing(bool editing);
+    void leaveEditing();
     bool hasCurrentRow() const;
     bool choicesMade() const;
     void reportNoCurrentRow();

@@ -1,5 +1,8 @@
 #include "keyfilteredit.h"
 
+#include "data/databaseerror.h"
+#include "data/format.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -12,8 +15,7 @@ class KeyFilterAttachment : public QObject
 public:
     KeyFilterAttachment(QLineEdit *edit, KeyFilter filter) : QObject(edit), m_edit(edit), m_filter(filter)
     {
-        // Text that arrives without keys (pasted, dropped) passes the same filter, character by character.
-        connect(edit, &QLineEdit::textEdited, this, &KeyFilterAttachment::refilter);
+        connect(edit, &QLineEdit::textChanged, this, &KeyFilterAttachment::textChanged);
     }
 
 protected:
@@ -42,6 +44,43 @@ protected:
     }
 
 private:
+    // Every change of the text is seen, however it came. One the clerk made without keys (pasted,
+    // dropped) passes the filter character by character, as if typed. Any other (a value set
+    // through the accessibility interface, by assistive tools or robots, or by the program) stands
+    // only if the filter lets it through whole, or if it is a number of no sign as the system shows
+    // a stored value (a quantity counted elsewhere as 2,5, so that editing another field of its row
+    // does not rewrite it); otherwise the field is emptied: "-5" never gets in, and an empty field
+    // is refused by the entry check rather than written with a value nobody gave it.
+    void textChanged(const QString &text)
+    {
+        if (m_edit->isModified())
+            refilter(text);
+        else if (!passesWhole(text) && !isStoredNumber(text))
+            m_edit->clear();
+    }
+
+    bool passesWhole(const QString &text) const
+    {
+        QString kept;
+        for (QChar c : text) {
+            if (m_filter(c, kept) != c)
+                return false;
+            kept += c;
+        }
+        return true;
+    }
+
+    static bool isStoredNumber(const QString &text)
+    {
+        if (text.isEmpty() || !(text.front().isDigit()))
+            return false;
+        try {
+            return ReadTypedNumber(text) >= 0;
+        } catch (const Error &) {
+            return false;
+        }
+    }
+
     void refilter(const QString &text)
     {
         QString kept;

@@ -25,6 +25,7 @@
 #include "support/testdatabase.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QToolButton>
 
 #include <memory>
@@ -292,6 +293,39 @@ private slots:
         QVERIFY(grass.green() > grass.red() && grass.green() > grass.blue());
         QVERIFY_THROWS_EXCEPTION(Error, decodeJpeg(QByteArray("not a picture at all")));
         QVERIFY_THROWS_EXCEPTION(Error, decodeJpeg(file.fileName().toUtf8().left(0)));
+    }
+
+    // Each workstation may name its own account in the data source: start-up connects with it, and
+    // with root only where the file names none. The connection dialog keeps its own defaults.
+    void startUpAccountComesFromTheDataSource_data()
+    {
+        QTest::addColumn<bool>("namesAUser");
+        QTest::newRow("a clerks' account") << true;
+        QTest::newRow("no user named") << false;
+    }
+    void startUpAccountComesFromTheDataSource()
+    {
+        QFETCH(bool, namesAUser);
+        const QString clerk = QStringLiteral("clerk_%1").arg(m_db->name());
+        m_db->exec(QStringLiteral("CREATE USER '%1'@'localhost' IDENTIFIED BY 'kasa;1';"
+                                  "GRANT SELECT, INSERT, UPDATE, DELETE ON `%2`.* TO '%1'@'localhost'")
+                       .arg(clerk, m_db->name()));
+        const auto dropClerk = qScopeGuard([&] { m_db->exec(QStringLiteral("DROP USER '%1'@'localhost'").arg(clerk)); });
+        m_db->writeDataSource(QStringLiteral("[MyDB3]\nSocket=%1\nDatabase=%2\n").arg(TestDatabase::socketPath(), m_db->name())
+                              + (namesAUser ? QStringLiteral("User=%1\nPassword=kasa;1\n").arg(clerk) : QString()));
+        m_windows.reset();
+        m_windows = std::make_unique<WindowRegistry>();
+
+        MysqlResult result = form1().Database1.select(QStringLiteral("SELECT CURRENT_USER()"));
+        QCOMPARE(QString::fromUtf8(mysql_fetch_row(result.get())[0]),
+                 (namesAUser ? clerk : QStringLiteral("root")) + QStringLiteral("@localhost"));
+        QCOMPARE(form1().Database1.params(), StoredParams);
+        QCOMPARE(form2().Edit1->text(), QStringLiteral("root"));
+        // A silent reconnection keeps the account.
+        form1().N3Click();
+        result = form1().Database1.select(QStringLiteral("SELECT CURRENT_USER()"));
+        QVERIFY(QString::fromUtf8(mysql_fetch_row(result.get())[0]).startsWith(namesAUser ? clerk : QStringLiteral("root@")));
+        m_windows.reset();
     }
 
     void connectWhileConnectedDoesNothing()

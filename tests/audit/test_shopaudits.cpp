@@ -289,6 +289,42 @@ private slots:
         QCOMPARE(form().Query2->recNo(), 0);
     }
 
+    // The date filter and the act move the current line; an open panel closes with it, so that
+    // "Прийняти" cannot write over the line the program made current.
+    void programMovesCloseAnOpenPanel_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::newRow("date filter") << "date filter";
+        QTest::newRow("show all") << "show all";
+        QTest::newRow("audit act") << "audit act";
+    }
+    void programMovesCloseAnOpenPanel()
+    {
+        QFETCH(QString, move);
+        MessageRecorder messages;
+        selectShop(5);
+        QVERIFY(form().Query2->locate("Id", 44));
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+        form().Edit1->setText(QStringLiteral("99"));
+        if (move == "date filter") {
+            form().DateTimePicker2->setDate(QDate(2026, 12, 1));
+            form().DateTimePicker3->setDate(QDate(2026, 12, 31));
+            emit form().DateTimePicker3->closeUp();
+        } else if (move == "show all") {
+            QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        } else {
+            QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        }
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QCOMPARE(form().Edit1->text(), QString());
+        const QStringList before = m_db->rows(QStringLiteral("select * from reveziyamagazuny order by Id"));
+        writes();
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(m_db->rows(QStringLiteral("select * from reveziyamagazuny order by Id")), before);
+        QVERIFY(messages.requests.isEmpty());
+    }
+
     void activationAbandonsThePanel()
     {
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);

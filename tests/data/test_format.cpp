@@ -4,8 +4,10 @@
 #include "data/format.h"
 #include "data/keyfilters.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
+#include <cfloat>
 #include <cmath>
 
 using namespace coop;
@@ -62,6 +64,53 @@ private slots:
         QCOMPARE(FormatSqlNumber(value), sql);
         // What is written reads back as the same number (up to the 15 digits kept).
         QVERIFY(std::fabs(ReadTypedNumber(locale) - value) <= std::fabs(value) * 1e-14);
+    }
+
+    // An integer field's whole number: half to even at every magnitude a DOUBLE holds, never through
+    // a 64-bit integer that would wrap round.
+    void wholeNumbers_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("rounded");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("7.5 up to the even 8") << 7.5 << 8.0 << "8";
+        QTest::newRow("12.5 down to the even 12") << 12.5 << 12.0 << "12";
+        QTest::newRow("a half down to 0") << 0.5 << 0.0 << "0";
+        QTest::newRow("1.5 up to 2") << 1.5 << 2.0 << "2";
+        QTest::newRow("just below a half") << 0.49999999999999994 << 0.0 << "0";
+        QTest::newRow("just above a half") << 0.5000000000000001 << 1.0 << "1";
+        QTest::newRow("a product of noise") << 3 * 2.55 << 8.0 << "8";
+        QTest::newRow("-2.5 to the even -2") << -2.5 << -2.0 << "-2";
+        QTest::newRow("-3.5 to the even -4") << -3.5 << -4.0 << "-4";
+        QTest::newRow("-0.5 to zero, unsigned") << -0.5 << 0.0 << "0";
+        QTest::newRow("-0.4 to zero") << -0.4 << 0.0 << "0";
+        QTest::newRow("-7.6") << -7.6 << -8.0 << "-8";
+        QTest::newRow("last halves: 2^52 - 0.5") << 4503599627370495.5 << 4503599627370496.0 << "4503599627370496";
+        QTest::newRow("2^53 - 1 stays") << 9007199254740991.0 << 9007199254740991.0 << "9007199254740991";
+        QTest::newRow("2^63, past qint64") << 9223372036854775808.0 << 9223372036854775808.0 << "9223372036854775808";
+        QTest::newRow("-2^63 - 2^11") << -9223372036854777856.0 << -9223372036854777856.0 << "-9223372036854777856";
+        QTest::newRow("twenty nines") << 99999999999999999999.0 << 1e20 << "100000000000000000000";
+        QTest::newRow("1e300") << 1e300 << 1e300 << QString();
+        QTest::newRow("DBL_MAX") << DBL_MAX << DBL_MAX << QString();
+        QTest::newRow("-DBL_MAX") << -DBL_MAX << -DBL_MAX << QString();
+        QTest::newRow("smallest subnormal") << 4.9406564584124654e-324 << 0.0 << "0";
+    }
+    void wholeNumbers()
+    {
+        QFETCH(double, value);
+        QFETCH(double, rounded);
+        QFETCH(QString, text);
+        const double result = RoundHalfToEven(value);
+        QCOMPARE(result, rounded);
+        QVERIFY(!std::signbit(result) || result < 0); // never "-0"
+        const QString digits = WholeNumberText(result);
+        if (!text.isEmpty())
+            QCOMPARE(digits, text);
+        // Every digit is there: the text reads back as the very same number.
+        QVERIFY(digits.contains(QRegularExpression(QStringLiteral("^-?[0-9]+$"))));
+        QCOMPARE(digits.toDouble(), rounded);
+        if (std::fabs(value) >= 1e300)
+            QCOMPARE(digits.size(), (value < 0 ? 1 : 0) + (std::fabs(value) == 1e300 ? 301 : 309));
     }
 
     void quoting_data()

@@ -14,6 +14,8 @@
 #include "widgets/datetimepicker.h"
 #include "widgets/dbgrid.h"
 
+#include <QAccessible>
+
 using namespace coop;
 
 class TestDistribution : public QObject
@@ -206,6 +208,10 @@ private slots:
                                                 << QStringList{"0", "2"} << "2";
         QTest::newRow("the total adds the whole sums") << QStringList{"3", "1"} << QStringList{"2.5", "1.5"}
                                                        << QStringList{"8", "2"} << "10";
+        QTest::newRow("beyond 64 bits: no wrap round") << QStringList{"1"} << QStringList{"99999999999999999999"}
+                                                       << QStringList{"100000000000000000000"} << "1E20";
+        QTest::newRow("a negative half to the even") << QStringList{"1", "7"} << QStringList{"-2.5", "-0.5"}
+                                                     << QStringList{"-2", "-4"} << "-6";
     }
     void wholeNumberLineSum()
     {
@@ -427,6 +433,59 @@ private slots:
         QVERIFY(log().contains(QStringLiteral("ROLLBACK")));
         QCOMPARE(log().filter("update baza").size(), 2); // both lines had lowered the base
         QCOMPARE(currentHeader(), QStringLiteral("8")); // nothing refreshed
+    }
+
+    // However the quantity reaches the field (here through the accessibility interface, as in the
+    // fault), "-5" never gets in, and nothing is written until a quantity the rule allows is there.
+    void quantityThroughTheAccessibilityInterface()
+    {
+        MessageRecorder messages;
+        showDistribution(10);
+        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+        choose(form().ComboBox3, "5");
+        QAccessible::queryAccessibleInterface(form().Edit1)->setText(QAccessible::Value, QStringLiteral("-5"));
+        QAccessible::queryAccessibleInterface(form().Edit2)->editableTextInterface()->insertText(0, QStringLiteral("-2,5"));
+        QCOMPARE(form().Edit1->text(), QString());
+        QCOMPARE(form().Edit2->text(), QString());
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані"));
+        QAccessible::queryAccessibleInterface(form().Edit1)->setText(QAccessible::Value, QStringLiteral("5"));
+        QAccessible::queryAccessibleInterface(form().Edit2)->editableTextInterface()->insertText(0, QStringLiteral("2,5"));
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','5','2.5',10)"});
+    }
+
+    // A line already stored with a quantity that is not positive (from before the field held its
+    // rule, or from outside) is refused before anything is written: the base and the shop stay.
+    void transferRefusesANonPositiveQuantity_data()
+    {
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("negative") << "-5" << "-5";
+        QTest::newRow("zero") << "0" << "0";
+        QTest::newRow("missing") << "NULL" << "порожнє значення";
+    }
+    void transferRefusesANonPositiveQuantity()
+    {
+        QFETCH(QString, quantity);
+        QFETCH(QString, shown);
+        m_db->exec(QStringLiteral("INSERT INTO pozuciirozpodily (IdRozpodily, IdTovary, Kilkist, CinaPostachannya) VALUES (9, 6, %1, 2)")
+                       .arg(quantity));
+        showDistribution(8);
+        showDistribution(9);
+        const QStringList before = stocks();
+        MessageRecorder messages;
+        m_connection->clearStatementLog();
+        pressTransfer();
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(stocks(), before);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].caption, QStringLiteral("Помилка"));
+        QCOMPARE(messages.requests[0].text,
+                 QStringLiteral("Кількість товару «Олія» має бути додатним числом, а не %1. Нічого не змінено.").arg(shown));
     }
 
     void transferRefusedWithoutLines_data()

@@ -2,6 +2,7 @@
 // after each button, the panels and their states, the date filter, the document sum, and posting
 // to the base warehouse all or nothing.
 #include "data/database.h"
+#include "data/databaseerror.h"
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/form7.h"
@@ -240,6 +241,131 @@ private slots:
         QCOMPARE(form().Tag, 3); // the edit mode stays
     }
 
+    // Whatever the program moves (posting reloads the receipts, the sum and printing walk the lines,
+    // the filter picks the first header that passes), an open panel closes as activation closes it:
+    // its "Прийняти" can no longer write over a row the clerk did not choose.
+    void programMovesCloseAnOpenPanel_data()
+    {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("move");
+        for (const char *panel : {"line edit", "line add", "header edit"})
+            for (const char *move : {"posting", "document sum", "date filter", "show all", "invoice"})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(panel, move))) << QString(panel) << QString(move);
+    }
+    void programMovesCloseAnOpenPanel()
+    {
+        QFETCH(QString, panel);
+        QFETCH(QString, move);
+        MessageRecorder messages;
+        m_form->reach(*m_stock, [] {});
+        const QString receipts = QStringLiteral("select * from nadhodgennya order by Id");
+        const QString lines = QStringLiteral("select * from chonadishlo order by Id");
+        const QStringList receiptsBefore = m_db->rows(receipts), linesBefore = m_db->rows(lines);
+
+        form().Query1->locate("Id", 12);
+        form().Query3->locate("Id", 40);
+        if (panel == "line edit") {
+            QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+            form().Edit1->setText(QStringLiteral("99"));
+        } else if (panel == "line add") {
+            QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+            choose(form().ComboBox3, "6");
+            form().Edit1->setText(QStringLiteral("99"));
+            form().Edit2->setText(QStringLiteral("1"));
+        } else {
+            QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+            choose(form().ComboBox1, "3");
+        }
+        QVERIFY(form().state() != DocumentScreen::State::Browsing);
+
+        if (move == "posting") {
+            QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        } else if (move == "document sum") {
+            QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
+        } else if (move == "date filter") {
+            form().DateTimePicker2->setDate(QDate(2011, 5, 10));
+            form().DateTimePicker3->setDate(QDate(2011, 5, 12));
+            emit form().DateTimePicker3->closeUp();
+        } else if (move == "show all") {
+            QTest::mouseClick(form().BitBtn11, Qt::LeftButton);
+        } else {
+            QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        }
+        if (panel == "header edit" && (move == "document sum" || move == "invoice")) {
+            // Only the lines moved: the header being edited is still the current one.
+            QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing);
+            QCOMPARE(currentHeader(), QStringLiteral("12"));
+            return;
+        }
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QCOMPARE(form().Edit1->text(), QString());
+        QCOMPARE(form().ComboBox1->currentText(), QString());
+
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(m_db->rows(receipts), receiptsBefore);
+        QCOMPARE(m_db->rows(lines), linesBefore);
+        QVERIFY(messages.requests.isEmpty());
+    }
+
+    // The clerk's own move keeps the panel: an update applies to the row current at that moment.
+    void theClerksMoveKeepsThePanel()
+    {
+        form().Query1->locate("Id", 12);
+        form().Query3->locate("Id", 40);
+        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        form().Query3->locate("Id", 41);
+        QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
+        writes();
+        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=5, kilkist='10', cina='12.5', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
+    }
+
+    // Once the server has taken the row, a reload that fails shows its error and closes the panel all
+    // the same: a second "Прийняти" cannot write the row again.
+    void aFailedReloadClosesThePanel_data()
+    {
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<QString>("reload");
+        QTest::newRow("header insert") << true << "Select nadhodgennya.id";
+        QTest::newRow("line insert") << false << "Select chonadishlo.id";
+    }
+    void aFailedReloadClosesThePanel()
+    {
+        QFETCH(bool, header);
+        QFETCH(QString, reload);
+        MessageRecorder messages;
+        form().Query1->locate("Id", 12);
+        QAbstractButton *accept = header ? form().BitBtn4 : form().BitBtn9;
+        if (header) {
+            QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+            choose(form().ComboBox1, "3");
+            choose(form().ComboBox2, "7");
+        } else {
+            QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+            choose(form().ComboBox3, "6");
+            form().Edit1->setText(QStringLiteral("7"));
+            form().Edit2->setText(QStringLiteral("1"));
+        }
+        m_connection->setStatementObserver([reload](const QString &statement) {
+            if (statement.startsWith(reload))
+                throw DatabaseError(QStringLiteral("Lost connection to server during query"), 2013);
+        });
+        writes();
+        QTest::mouseClick(accept, Qt::LeftButton);
+        m_connection->setStatementObserver({});
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].kind, MessageKind::ErrorBox);
+        QCOMPARE(form().state(), DocumentScreen::State::Browsing);
+        QTest::mouseClick(accept, Qt::LeftButton);
+        QCOMPARE(writes().size(), 1);
+        QCOMPARE(m_db->value(header ? QStringLiteral("select count(*) from nadhodgennya where IdPostachalnuka=3")
+                                    : QStringLiteral("select count(*) from chonadishlo where IdTovary=6")),
+                 QStringLiteral("2")); // the one there before and the one just written
+    }
+
     void escPressesTheEnabledCancel()
     {
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
@@ -453,6 +579,23 @@ private slots:
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про постачання"));
+    }
+
+    // A line with a quantity that is not positive would lower the base it means to raise: posting
+    // refuses the receipt before anything is written.
+    void postingRefusesANonPositiveQuantity()
+    {
+        m_db->exec(QStringLiteral("UPDATE chonadishlo SET Kilkist=-5 WHERE Id=41"));
+        form().Query1->locate("Id", 11);
+        form().Query1->locate("Id", 12);
+        const QStringList before = m_db->rows(QStringLiteral("select * from baza order by Id"));
+        MessageRecorder messages;
+        writes();
+        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QCOMPARE(writes(), QStringList());
+        QCOMPARE(m_db->rows(QStringLiteral("select * from baza order by Id")), before);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests[0].text, QStringLiteral("Кількість товару «Сіль» має бути додатним числом, а не -5. Нічого не змінено."));
     }
 
     void postingWithoutLines()

@@ -191,6 +191,26 @@ private slots:
                                                Grid}));
     }
 
+    // The date pickers stay enabled while the panel is open; the filter they set makes another
+    // employee current, so the panel closes rather than write over that one.
+    void theDateFilterClosesAnOpenPanel()
+    {
+        f->selectCell(grid(), 0, 1); // Бондаренко, employed in 2008
+        f->click(button("BitBtn2"));
+        QVERIFY(button("BitBtn4")->isEnabled());
+        control<DateTimePicker>("DateTimePicker2")->setDate(QDate(2011, 5, 31));
+        closeCalendar(control<DateTimePicker>("DateTimePicker1"), QDate(2011, 5, 13));
+        QCOMPARE(names(), QStringList({QStringLiteral("Кравченко"), QStringLiteral("Олійник")}));
+        QVERIFY(!button("BitBtn4")->isEnabled());
+        QCOMPARE(edit("Edit1")->text(), QString());
+        const QStringList before = f->db.rows(QStringLiteral("SELECT * FROM spivrobitnuku ORDER BY Id"));
+        f->clearLog();
+        f->click(button("BitBtn4"));
+        QCOMPARE(f->statements(), QStringList());
+        QCOMPARE(f->db.rows(QStringLiteral("SELECT * FROM spivrobitnuku ORDER BY Id")), before);
+        QVERIFY(button("BitBtn1")->isEnabled());
+    }
+
     void editStopsOnAMissingDate()
     {
         f->selectCell(grid(), 2, 1);
@@ -267,6 +287,17 @@ private slots:
         QCOMPARE(names(), QStringList({QStringLiteral("Кравченко"), QStringLiteral("Олійник")}));
         f->click(button("BitBtn6"));
         QCOMPARE(names().size(), 3);
+    }
+
+    // "Id" is a column of all four tables of the join: the search names the employees' own.
+    void searchOnTheCodeColumn()
+    {
+        f->selectCell(grid(), 0, 0);
+        f->typeIntoDialog(QStringLiteral("2"));
+        f->click(button("BitBtn7"));
+        QCOMPARE(f->messages.size(), 0);
+        QCOMPARE(f->statements(), QStringList(Grid + QStringLiteral(" AND spivrobitnuku.Id='2'")));
+        QCOMPARE(names(), QStringList(QStringLiteral("Кравченко")));
     }
 
     void keyFilters()

@@ -1,9 +1,12 @@
 // The shops screen driven through its controls: the joined grid, the manager combo box and its id
 // list, the statements, the four usage checks, conditions that pile up until "Відобразити все", and
 // the activation that the other screens have too.
+#include "data/databaseerror.h"
 #include "reference/form9.h"
 #include "screenfixture.h"
 #include "widgets/idcombobox.h"
+
+#include <QRegularExpression>
 
 using namespace coop;
 
@@ -149,17 +152,82 @@ private slots:
         QCOMPARE(shopNames().size(), 3);
     }
 
-    // "id" is a column of both tables: the server refuses, and "Відобразити все" recovers.
-    void searchOnTheCodeColumnFails()
+    // "id" is a column of both tables: the search and the filter name the shops' own.
+    void searchAndFilterOnTheCodeColumn_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("condition");
+        QTest::newRow("search") << "BitBtn6" << "2" << " AND magazunu.id='2'";
+        QTest::newRow("filter") << "BitBtn7" << "3" << " AND magazunu.id LIKE '%3%'";
+    }
+    void searchAndFilterOnTheCodeColumn()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QFETCH(QString, condition);
+        f->selectCell(grid(), 0, 0);
+        f->typeIntoDialog(typed);
+        f->click(this->button(qPrintable(button)));
+        QCOMPARE(f->messages.size(), 0);
+        QCOMPARE(f->statements(), QStringList(Grid + condition));
+        QCOMPARE(shopNames(), QStringList(typed == "2" ? QStringLiteral("Продукти") : QStringLiteral("Господар")));
+    }
+
+    // The clerk's sequence that used to write a shop twice: a search by "Код", then a new shop.
+    void aShopAddedAfterACodeSearchIsWrittenOnce()
     {
         f->selectCell(grid(), 0, 0);
-        f->typeIntoDialog(QStringLiteral("1"));
+        f->typeIntoDialog(QStringLiteral("2"));
         f->click(button("BitBtn6"));
+        f->click(button("BitBtn1"));
+        edit("Edit1")->setText(QStringLiteral("Колосок"));
+        edit("Edit2")->setText(QStringLiteral("вул. Миру, 17"));
+        manager()->setCurrentIndex(0);
+        f->clearLog();
+        f->click(button("BitBtn4"));
+        QCOMPARE(f->messages.size(), 0);
+        QVERIFY(!button("BitBtn4")->isEnabled());
+        f->click(button("BitBtn4"));
+        QCOMPARE(f->db.value(QStringLiteral("SELECT COUNT(*) FROM magazunu WHERE NazvaMagazuny='Колосок'")), QStringLiteral("1"));
+    }
+
+    // Once the server has taken the row, a reload that fails shows its error and the panel is closed
+    // all the same: a second "Прийняти" cannot write the row again.
+    void aFailedReloadClosesThePanel_data()
+    {
+        QTest::addColumn<bool>("adding");
+        QTest::newRow("insert") << true;
+        QTest::newRow("update") << false;
+    }
+    void aFailedReloadClosesThePanel()
+    {
+        QFETCH(bool, adding);
+        if (adding) {
+            f->click(button("BitBtn1"));
+        } else {
+            f->selectCell(grid(), 1, 1);
+            f->click(button("BitBtn2"));
+        }
+        edit("Edit1")->setText(QStringLiteral("Колосок"));
+        edit("Edit2")->setText(QStringLiteral("вул. Миру, 17"));
+        manager()->setCurrentIndex(0);
+        f->connection.setStatementObserver([](const QString &statement) {
+            if (statement.startsWith(QLatin1String("Select magazunu.id")))
+                throw DatabaseError(QStringLiteral("Lost connection to server during query"), 2013);
+        });
+        f->clearLog();
+        f->click(button("BitBtn4"));
+        f->connection.setStatementObserver({});
         QCOMPARE(f->messages.size(), 1);
         QCOMPARE(f->messages[0].kind, MessageKind::ErrorBox);
-        QVERIFY(!screen->Query1->active());
-        f->click(button("BitBtn8"));
-        QCOMPARE(shopNames().size(), 3);
+        QVERIFY(!button("BitBtn4")->isEnabled());
+        QVERIFY(!edit("Edit1")->isEnabled());
+        QCOMPARE(edit("Edit1")->text(), QString());
+        QVERIFY(button("BitBtn1")->isEnabled());
+        f->click(button("BitBtn4"));
+        QCOMPARE(f->statements().filter(QRegularExpression(QStringLiteral("^(INSERT|UPDATE)"))).size(), 1);
+        QCOMPARE(f->db.value(QStringLiteral("SELECT COUNT(*) FROM magazunu WHERE NazvaMagazuny='Колосок'")), QStringLiteral("1"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "widgets/keyfilteredit.h"
 #include "widgets/maskedit.h"
 
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QLineEdit>
@@ -149,30 +150,65 @@ private slots:
         QCOMPARE(edit.text(), text);
     }
 
-    void pastedTextPassesTheFilterToo_data()
+    // However text arrives, the field holds only what its rule lets through: pasted text passes the
+    // filter character by character, as if typed; a value set any other way (the accessibility
+    // interface that assistive tools and test robots use, the program) must pass it whole or be a
+    // number of no sign as the system shows a stored one, or the field is emptied.
+    void textFromAnyWayPassesTheFilter_data()
     {
+        QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("arriving");
         QTest::addColumn<QString>("text");
-        QTest::newRow("digits: a negative quantity") << "digits" << "-5" << "5";
-        QTest::newRow("digits: a fraction") << "digits" << "2,5" << "25";
-        QTest::newRow("comma: two marks") << "comma" << "1,2,3" << "1,23";
-        QTest::newRow("point: a comma becomes the point") << "point" << "1850,50" << "1850.50";
-        QTest::newRow("digits: clean text stays") << "digits" << "007" << "007";
+        const auto row = [](const char *way, const char *name) -> QTestData & {
+            return QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(way, name))) << QString(way);
+        };
+        row("paste", "digits: a negative quantity") << "digits" << "-5" << "5";
+        row("paste", "digits: a fraction") << "digits" << "2,5" << "25";
+        row("paste", "comma: two marks") << "comma" << "1,2,3" << "1,23";
+        row("paste", "point: a comma becomes the point") << "point" << "1850,50" << "1850.50";
+        row("paste", "digits: clean text stays") << "digits" << "007" << "007";
+        for (const char *way : {"accessible value", "accessible insert", "setText"}) {
+            row(way, "digits: a negative quantity") << "digits" << "-5" << "";
+            row(way, "digits: letters") << "digits" << "5x" << "";
+            row(way, "digits: a date") << "digits" << "31.02.2011" << "";
+            row(way, "comma: two marks") << "comma" << "1,2,3" << "";
+            row(way, "comma: a negative price") << "comma" << "-2,5" << "";
+            row(way, "point: a second point") << "point" << "1.2.3" << "";
+            row(way, "point: a negative salary") << "point" << "-1850.5" << "";
+            row(way, "digits: clean text") << "digits" << "007" << "007";
+            row(way, "comma: one mark") << "comma" << "12,5" << "12,5";
+            row(way, "point: one point") << "point" << "1850.5" << "1850.5";
+            // A stored quantity counted elsewhere, as the system shows it for editing.
+            row(way, "digits: a stored fraction") << "digits" << "2,5" << "2,5";
+            row(way, "comma: a stored price in exponent form") << "comma" << "1E20" << "1E20";
+        }
     }
-    void pastedTextPassesTheFilterToo()
+    void textFromAnyWayPassesTheFilter()
     {
+        QFETCH(QString, way);
         QFETCH(QString, filter);
-        QFETCH(QString, pasted);
+        QFETCH(QString, arriving);
         QFETCH(QString, text);
         QLineEdit edit;
         attachKeyFilter(&edit, filter == u"comma"   ? CommaDecimalFilter
                                : filter == u"point" ? PointDecimalFilter
                                                     : DigitsOnlyFilter);
         edit.show();
-        QApplication::clipboard()->setText(pasted);
         edit.setFocus();
-        QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&edit);
+        QVERIFY(accessible);
+        if (way == u"paste") {
+            QApplication::clipboard()->setText(arriving);
+            QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        } else if (way == u"accessible value") {
+            QTest::keyClick(&edit, Qt::Key_7); // replaced, whatever the field held
+            accessible->setText(QAccessible::Value, arriving);
+        } else if (way == u"accessible insert") {
+            accessible->editableTextInterface()->insertText(0, arriving);
+        } else {
+            edit.setText(arriving);
+        }
         QCOMPARE(edit.text(), text);
     }
 
