@@ -30,11 +30,13 @@ bool Application::notify(QObject *receiver, QEvent *event)
 
 QString applicationTitle()
 {
-    const QString file = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const QString stem = file.section(u'.', 0, 0);
-    if (stem.isEmpty())
-        return stem;
-    return stem.left(1).toUpper() + stem.mid(1).toLower();
+    return applicationTitleOf(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+}
+
+QString applicationTitleOf(const QString &programFile)
+{
+    const QString stem = programFile.section(u'.', 0, 0);
+    return stem.left(1) + stem.mid(1).toLower();
 }
 
 QString errorBoxText(const QString &text)

@@ -36,10 +36,27 @@ private slots:
         QCOMPARE(errorBoxText(text), shown);
     }
 
+    void titleIsTheProgramFileName_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("lower case stays") << "myrolan" << "myrolan";
+        QTest::newRow("first character kept") << "MYROLAN.EXE" << "Myrolan";
+        QTest::newRow("up to the first dot") << "Myrolan.bin.old" << "Myrolan";
+        QTest::newRow("rest lowered") << "mYROLAN" << "myrolan";
+        QTest::newRow("cyrillic") << "МИРОЛАН.exe" << "Миролан";
+        QTest::newRow("dot first") << ".myrolan" << "";
+    }
     void titleIsTheProgramFileName()
     {
-        // The test program is test_errorbox: its title keeps the first letter and lowers the rest.
-        QCOMPARE(applicationTitle(), QStringLiteral("Test_errorbox"));
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QCOMPARE(applicationTitleOf(file), title);
+    }
+
+    void titleOfThisProgram()
+    {
+        QCOMPARE(applicationTitle(), QStringLiteral("test_errorbox"));
     }
 
     // An error that a click handler lets out is shown once, with the title, the error icon and the
