@@ -10,7 +10,8 @@ namespace coop {
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationDisplayName(applicationTitle());
+    // No display name: the toolkit would append it to every window's title, and each title is the
+    // window's caption alone. The task bar names the program after its file.
     // The screens are laid out for MS Sans Serif; its metric neighbour keeps their captions inside
     // their buttons where the desktop's own sans would be wider.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
