@@ -1,15 +1,19 @@
 // The grid export read back from the written workbook: sheet name, titles, cells, widths, bold
 // titles, borders and wrapping, hidden fields, filters, the last row current, and the failure path.
 #include "data/database.h"
+#include "data/databaseerror.h"
 #include "data/query.h"
 #include "reference/gridexport.h"
 #include "support/testdatabase.h"
 #include "widgets/messages.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace coop;
 
@@ -37,6 +41,53 @@ QMap<QString, QString> cells(const QString &sheetXml)
     return out;
 }
 
+// A desktop of the test's own, for the real xdg-mime and opener: no application for any type but
+// what the test registers, and a temporary folder of its own to see what the export leaves there.
+class BareDesktop
+{
+public:
+    BareDesktop()
+    {
+        for (const char *name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "TMPDIR",
+                                 "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
+            m_saved.insert(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+            qunsetenv(name);
+        }
+        for (const char *dir : {"data/applications", "config", "none", "tmp"})
+            QDir().mkpath(m_home.filePath(QLatin1String(dir)));
+        setPath("XDG_DATA_HOME", "data");
+        setPath("XDG_DATA_DIRS", "none");
+        setPath("XDG_CONFIG_HOME", "config");
+        setPath("XDG_CONFIG_DIRS", "none");
+        setPath("TMPDIR", "tmp");
+    }
+    ~BareDesktop()
+    {
+        for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it)
+            it.value() ? qputenv(it.key(), *it.value()) : qunsetenv(it.key());
+    }
+
+    // An application for workbooks, the desktop's default for them.
+    void registerSpreadsheetApplication()
+    {
+        QFile desktop(m_home.filePath(QStringLiteral("data/applications/coop-sheet.desktop")));
+        QVERIFY(desktop.open(QIODevice::WriteOnly));
+        desktop.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Sheet\nExec=/bin/true %f\nMimeType=%1;\n")
+                          .arg(QLatin1String(WorkbookType)).toUtf8());
+        QFile list(m_home.filePath(QStringLiteral("config/mimeapps.list")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(QStringLiteral("[Default Applications]\n%1=coop-sheet.desktop\n").arg(QLatin1String(WorkbookType)).toUtf8());
+    }
+
+    QStringList leftInTemp() const { return QDir(m_home.filePath(QStringLiteral("tmp"))).entryList(QDir::Files | QDir::NoDotAndDotDot); }
+
+private:
+    void setPath(const char *name, const char *dir) { qputenv(name, QFile::encodeName(m_home.filePath(QLatin1String(dir)))); }
+
+    QTemporaryDir m_home;
+    QMap<QByteArray, std::optional<QByteArray>> m_saved;
+};
+
 } // namespace
 
 class TestGridExport : public QObject
@@ -47,6 +98,19 @@ class TestGridExport : public QObject
     std::unique_ptr<Database> m_connection;
     std::unique_ptr<Query> m_shops;
     QTemporaryDir m_dir;
+
+    // Exports the shops grid and answers the messages it shows.
+    QList<MessageRequest> exportFailures()
+    {
+        QList<MessageRequest> shown;
+        const MessageFunction previous = setMessageFunction([&](const MessageRequest &request) {
+            shown.append(request);
+            return int(mrOk);
+        });
+        exportGridToSpreadsheet(*m_shops, QStringLiteral("Магазини"));
+        setMessageFunction(previous);
+        return shown;
+    }
 
 private slots:
     void init()
@@ -128,6 +192,57 @@ private slots:
         writeGridWorkbook(*m_shops, QStringLiteral("Магазини"), path);
         const QMap<QString, QString> c = cells(part(path, QStringLiteral("xl/worksheets/sheet1.xml")));
         QCOMPARE(c.keys(), QStringList({"A1", "B1", "C1"}));
+    }
+
+    // The desktop's associations, asked through the real xdg-mime.
+    void handlerAsTheDesktopSays()
+    {
+        BareDesktop desktop;
+        QCOMPARE(desktopHandlerOfWorkbooks(), QString());
+        desktop.registerSpreadsheetApplication();
+        QCOMPARE(desktopHandlerOfWorkbooks(), QStringLiteral("coop-sheet.desktop"));
+    }
+
+    // Where no application opens workbooks, the clerk is told, and no workbook is left behind.
+    void noApplicationForWorkbooks()
+    {
+        BareDesktop desktop;
+        m_shops->first();
+        const auto shown = exportFailures();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QStringLiteral("Помилка!!!"));
+        QCOMPARE(shown[0].text, QStringLiteral("Microsoft Ecxel не інстальований, або виникла інша помилка."));
+        QCOMPARE(shown[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(desktop.leftInTemp(), QStringList());
+        QCOMPARE(m_shops->recNo(), 0); // the grid was not walked
+        QVERIFY(!m_shops->controlsDisabled());
+    }
+
+    // An application is registered, but the opener cannot reach it (the offscreen platform has no
+    // opener at all): told as well, and the written workbook is removed again.
+    void openerFailsAfterTheWorkbookIsWritten()
+    {
+        BareDesktop desktop;
+        desktop.registerSpreadsheetApplication();
+        const auto shown = exportFailures();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QStringLiteral("Помилка!!!"));
+        QCOMPARE(desktop.leftInTemp(), QStringList());
+        QCOMPARE(m_shops->recNo(), 2); // this time the walk had been made
+    }
+
+    // A closed grid query (a refused search leaves it so) gives no title-only workbook.
+    void closedGridGivesNoWorkbook()
+    {
+        m_shops->close();
+        const QString path = m_dir.filePath(QStringLiteral("closed.xlsx"));
+        QVERIFY_THROWS_EXCEPTION(Error, writeGridWorkbook(*m_shops, QStringLiteral("Магазини"), path));
+        QVERIFY(!QFile::exists(path));
+
+        BareDesktop desktop;
+        desktop.registerSpreadsheetApplication();
+        QCOMPARE(exportFailures().size(), 1);
+        QCOMPARE(desktop.leftInTemp(), QStringList());
     }
 
     void failureShowsTheMessageOnly()
