@@ -5,11 +5,22 @@
 
 #include <QFileInfo>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace coop {
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // The toolkit speaks Ukrainian: month and day names, standard buttons, the preview's and the
+    // printer dialog's texts. The system's own number and date rules (data/format.h) ask no
+    // locale, so they stay "," and dd.MM.yyyy whatever the desktop's.
+    QLocale::setDefault(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
+    auto *qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral("qtbase_uk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
+
     // No display name: the toolkit would append it to every window's title, and each title is the
     // window's caption alone. The task bar names the program after its file.
     // The screens are laid out for MS Sans Serif; its metric neighbour keeps their captions inside
