@@ -23,6 +23,14 @@ const QStringList LinesStatement = {
     QStringLiteral("From chonadishlo, nadhodgennya, tovary"),
     QStringLiteral("Where chonadishlo.IdTovary = Tovary.Id AND chonadishlo.Idnadhodgennya = nadhodgennya.Id"),
 };
+// The text the lines query holds until the first header is current; it spells the header column
+// as the table does, where the rebuilt text does not.
+const QStringList StoredLinesStatement = {
+    QStringLiteral("Select chonadishlo.id, chonadishlo.IdTovary, chonadishlo.IdNadhodgennya, chonadishlo.Kilkist, "
+                   "chonadishlo.Cina, nadhodgennya.id, tovary.NazvaTovary"),
+    LinesStatement[1],
+    LinesStatement[2],
+};
 
 void refuse(const QString &text)
 {
@@ -50,7 +58,7 @@ TForm7::TForm7(Database &database, QWidget *parent)
     Query1->addField({QStringLiteral("IdPostachalnuka"), FieldType::Integer, 0, QString(), 0, false});
     Query1->addField({QStringLiteral("IdSpivrobitnuka"), FieldType::Integer, 0, QString(), 0, false});
 
-    Query3->sql().setLines(LinesStatement);
+    Query3->sql().setLines(StoredLinesStatement);
     Query3->addField({QStringLiteral("id"), FieldType::Integer, 0, QStringLiteral("Код"), 0, false});
     Query3->addField({QStringLiteral("NazvaTovary"), FieldType::String, 40, QStringLiteral("Назва товару"), 35});
     Query3Kilkist = Query3->addField({QStringLiteral("Kilkist"), FieldType::Float, 0, QStringLiteral("Кількість"), 14});

@@ -120,9 +120,8 @@ TForm3::TForm3(Database &database, QWidget *parent)
     connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm3::BitBtn9Click);
     connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm3::BitBtn10Click);
     connect(ui->BitBtn11, &QPushButton::clicked, this, &TForm3::BitBtn11Click);
-    // The list closing on a choice; the combo box has no signal for a list dismissed unchosen.
-    connect(ui->ComboBox4, &QComboBox::activated, this, &TForm3::ComboBox4CloseUp);
-    connect(ui->ComboBox5, &QComboBox::activated, this, &TForm3::ComboBox5CloseUp);
+    connect(ui->ComboBox4, &ComboBox::closeUp, this, &TForm3::ComboBox4CloseUp);
+    connect(ui->ComboBox5, &ComboBox::closeUp, this, &TForm3::ComboBox5CloseUp);
     connect(ui->DateTimePicker1, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker1CloseUp);
     connect(ui->DateTimePicker2, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker2CloseUp);
 }

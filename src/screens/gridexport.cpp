@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -50,6 +51,9 @@ namespace {
 
 void writeWorkbook(Query &query, const QString &caption, const QString &path)
 {
+    // A closed grid (a refused search leaves it so) shows nothing to copy: no title-only workbook.
+    if (!query.active())
+        throw Error(QStringLiteral("The grid's query is closed"));
     const ControlsDisabled still(query);
 
     QList<Field *> shown;
@@ -115,15 +119,32 @@ void writeGridWorkbook(Query &query, const QString &caption, const QString &path
     }
 }
 
+QString desktopHandlerOfWorkbooks()
+{
+    QProcess xdgMime;
+    xdgMime.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(WorkbookType)});
+    if (!xdgMime.waitForStarted())
+        return QStringLiteral("?"); // not to be asked: the opener's own answer decides
+    if (!xdgMime.waitForFinished(10000) || xdgMime.exitStatus() != QProcess::NormalExit || xdgMime.exitCode() != 0)
+        return QString();
+    return QString::fromLocal8Bit(xdgMime.readAllStandardOutput()).trimmed();
+}
+
 void exportGridToSpreadsheet(Query &query, const QString &caption)
 {
     try {
+        // The opener hands the file to the desktop and does not wait: without an application for
+        // the type it fails where nobody sees it. So the desktop is asked first.
+        if (desktopHandlerOfWorkbooks().isEmpty())
+            throw Error(QStringLiteral("No application opens .xlsx files"));
         const QString dir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
         const QString path = QDir(dir).filePath(
             QStringLiteral("%1 %2.xlsx").arg(caption, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss-zzz"))));
         writeGridWorkbook(query, caption, path);
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+            QFile::remove(path); // nobody will see it: no orphan left behind
             throw Error(QStringLiteral("No application opens %1").arg(path));
+        }
     } catch (const Error &) {
         messageBox(QStringLiteral("Помилка!!!"), QStringLiteral("Microsoft Ecxel не інстальований, або виникла інша помилка."),
                    MessageButton::Ok, MessageIcon::Exclamation);

@@ -5,12 +5,24 @@
 
 #include <QFileInfo>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace coop {
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationDisplayName(applicationTitle());
+    // The toolkit speaks Ukrainian: month and day names, standard buttons, the preview's and the
+    // printer dialog's texts. The system's own number and date rules (data/format.h) ask no
+    // locale, so they stay "," and dd.MM.yyyy whatever the desktop's.
+    QLocale::setDefault(QLocale(QLocale::Ukrainian, QLocale::Ukraine));
+    auto *qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral("qtbase_uk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
+
+    // No display name: the toolkit would append it to every window's title, and each title is the
+    // window's caption alone. The task bar names the program after its file.
     // The screens are laid out for MS Sans Serif; its metric neighbour keeps their captions inside
     // their buttons where the desktop's own sans would be wider.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
@@ -30,11 +42,13 @@ bool Application::notify(QObject *receiver, QEvent *event)
 
 QString applicationTitle()
 {
-    const QString file = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const QString stem = file.section(u'.', 0, 0);
-    if (stem.isEmpty())
-        return stem;
-    return stem.left(1).toUpper() + stem.mid(1).toLower();
+    return applicationTitleOf(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+}
+
+QString applicationTitleOf(const QString &programFile)
+{
+    const QString stem = programFile.section(u'.', 0, 0);
+    return stem.left(1) + stem.mid(1).toLower();
 }
 
 QString errorBoxText(const QString &text)

@@ -17,9 +17,11 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// The program file's name up to its first ".", the first character upper case and the rest lower
-// case ("myrolan" gives "Myrolan"). It captions the error box and the plain messages.
+// The application's title: the program file's name up to its first ".", every character after the
+// first in lower case ("myrolan" stays "myrolan", "MYROLAN.EXE" gives "Myrolan"). It captions the
+// error box and the plain messages.
 QString applicationTitle();
+QString applicationTitleOf(const QString &programFile);
 
 // The error's text as the error box shows it: a full stop is appended when the last character
 // comes after "." in character code order (letters and digits do; ".", "!" and ")" do not).

@@ -3,15 +3,33 @@
 #include "data/query.h"
 #include "querymodel.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QStyle>
 
+#include <algorithm>
 #include <utility>
 
 namespace coop {
 
 namespace {
 // Room for the cell's margins and grid line beside the characters themselves.
-constexpr int CellPadding = 6;
+constexpr int CellPadding = 4;
+
+// The average character as DisplayWidth counts it: the width of ordinary text, that is the
+// lowercase letters and the space weighted by how often they occur (the classic average of a
+// font's metrics). Newer fonts state an average over all their glyphs, wide capitals and signs
+// included, which would make every column a third wider than the screens were laid out for.
+qreal averageCharacter(const QFontMetricsF &metrics)
+{
+    static constexpr int Weights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
+                                        56, 17, 4,  49, 56, 71,  31, 10, 18, 3,  18, 2, 166};
+    qreal sum = 0;
+    for (int i = 0; i < 26; ++i)
+        sum += Weights[i] * metrics.horizontalAdvance(QChar(u'a' + i));
+    sum += Weights[26] * metrics.horizontalAdvance(QChar(u' '));
+    return sum / 1000;
+}
 } // namespace
 
 DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new QueryModel(this))
@@ -81,9 +99,19 @@ void DBGrid::cellChanged(const QModelIndex &current, const QModelIndex &previous
 
 void DBGrid::applyColumnWidths()
 {
-    const int characterWidth = fontMetrics().averageCharWidth();
-    for (int column = 0; column < m_model->columnCount(); ++column)
-        setColumnWidth(column, m_model->fieldAt(column)->displayWidth() * characterWidth + CellPadding);
+    // A column is as wide as its field's DisplayWidth says, and never narrower than its title.
+    // A date column holds its whole date, whose characters are digits.
+    const QFontMetricsF cells(font());
+    const qreal character = averageCharacter(cells);
+    const qreal digit = cells.horizontalAdvance(u'0');
+    const QFontMetrics titles(horizontalHeader()->font());
+    const int titleMargins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        const Field *field = m_model->fieldAt(column);
+        const qreal unit = field->dataType() == FieldType::Date ? digit : character;
+        setColumnWidth(column, std::max(qRound(field->displayWidth() * unit) + CellPadding,
+                                        titles.horizontalAdvance(field->displayLabel()) + titleMargins));
+    }
 }
 
 } // namespace coop

@@ -26,6 +26,7 @@
 
 #include <QFile>
 #include <QScopeGuard>
+#include <QWindow>
 #include <QToolButton>
 
 #include <memory>
@@ -100,6 +101,35 @@ private slots:
         for (QObject *window : m_windows->windows())
             if (auto *widget = qobject_cast<QWidget *>(window); widget && widget != &form1())
                 QVERIFY2(!widget->isVisible(), qPrintable(window->objectName()));
+    }
+
+    // Each title bar reads the window's caption and nothing else: no application name appended.
+    void everyWindowIsTitledWithItsCaption()
+    {
+        const QMap<QString, QString> captions = {
+            {"Form1", "Інформаційна система Мироланського споживчого товариства"},
+            {"Form2", "Під'єднання"}, {"Form3", "Співробітники"}, {"Form4", "Постачальники"},
+            {"Form5", "Пошук"}, {"Form6", "Фільтрація"}, {"Form7", "Надходження товарів"},
+            {"Form8", "Відділи"}, {"Form9", "Магазини"}, {"Form10", "Товари"},
+            {"Form11", "Розподіл між магазинами"}, {"Form12", "Склад"}, {"Form13", "Наявність в магазині"},
+            {"Form14", "Ревізія магазинів"}, {"Form15", "Ревізія бази"}, {"Form16", "Виручка магазинів"},
+            {"Form22", "Аналіз виручки"},
+        };
+        int titled = 0;
+        for (QObject *window : m_windows->windows()) {
+            auto *widget = qobject_cast<QWidget *>(window);
+            if (!widget || !captions.contains(window->objectName()))
+                continue;
+            widget->show();
+            QCOMPARE(widget->windowTitle(), captions.value(window->objectName()));
+            QVERIFY(widget->windowHandle());
+            QCOMPARE(widget->windowHandle()->title(), captions.value(window->objectName()));
+            ++titled;
+            if (widget != &form1())
+                widget->hide();
+        }
+        QCOMPARE(titled, captions.size());
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     }
 
     void storedOpenQueriesAreOpenAfterCreation_data()

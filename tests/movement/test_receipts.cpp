@@ -215,6 +215,27 @@ private slots:
         QCOMPARE(form().DBGrid2->model()->rowCount(), 2);
     }
 
+    // Until a header is current the lines query holds its stored text; the first header replaces
+    // it by the rebuilt one with the header's condition.
+    void linesTextBeforeAndAfterTheFirstRebuild()
+    {
+        const QStringList stored = {
+            QStringLiteral("Select chonadishlo.id, chonadishlo.IdTovary, chonadishlo.IdNadhodgennya, chonadishlo.Kilkist, "
+                           "chonadishlo.Cina, nadhodgennya.id, tovary.NazvaTovary"),
+            QStringLiteral("From chonadishlo, nadhodgennya, tovary"),
+            QStringLiteral("Where chonadishlo.IdTovary = Tovary.Id AND chonadishlo.Idnadhodgennya = nadhodgennya.Id"),
+        };
+        m_db->exec(QStringLiteral("DELETE FROM nadhodgennya"));
+        TForm7 fresh(*m_connection);
+        fresh.create();
+        QCOMPARE(fresh.Query3->sql().text(), stored.join(u'\n'));
+
+        QStringList rebuilt = stored;
+        rebuilt[0].replace(QStringLiteral("chonadishlo.IdNadhodgennya"), QStringLiteral("chonadishlo.idNadhodgennya"));
+        rebuilt << QStringLiteral("and chonadishlo.IdNadhodgennya=") + currentHeader();
+        QCOMPARE(form().Query3->sql().text(), rebuilt.join(u'\n'));
+    }
+
     void nothingToEditOrDelete()
     {
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));

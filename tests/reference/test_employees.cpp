@@ -7,6 +7,7 @@
 #include "widgets/idcombobox.h"
 #include "widgets/maskedit.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 
 using namespace coop;
@@ -42,11 +43,20 @@ class TestEmployees : public QObject
         return out;
     }
     // Chooses an entry of a drop-down list with the keyboard, as the clerk does.
+    // Picks an entry in the combo box's drop-down list, as a click in the list does.
     static void choose(QComboBox *box, int index)
     {
-        box->setFocus();
-        box->setCurrentIndex(index == 0 ? 1 : index - 1);
-        QTest::keyClick(box, index == 0 ? Qt::Key_Up : Qt::Key_Down);
+        box->showPopup();
+        box->view()->setCurrentIndex(box->model()->index(index, 0));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    // Opens the drop-down list and closes it again without a choice.
+    static void dismissList(QComboBox *box)
+    {
+        box->showPopup();
+        QTest::keyClick(box->view(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
     }
     static void closeCalendar(DateTimePicker *picker, QDate date)
     {
@@ -270,6 +280,28 @@ private slots:
         QCOMPARE(names(), QStringList(QStringLiteral("Бондаренко")));
         choose(control<QComboBox>("ComboBox4"), 0); // "-Всі записи-" ends whichever filter is in force
         QCOMPARE(names().size(), 3);
+        QCOMPARE(f->statements(), QStringList()); // all on the client
+    }
+
+    // The department and shop filters are applied whenever their list closes, a choice made or not:
+    // closing the department list again brings its filter back after the date filter replaced it.
+    void listClosingAppliesItsFilterAgain()
+    {
+        choose(control<QComboBox>("ComboBox4"), 2); // Склад
+        closeCalendar(control<DateTimePicker>("DateTimePicker1"), QDate(2011, 5, 13));
+        QVERIFY(screen->Query1->filter().startsWith(QStringLiteral("DataVlash>=")));
+
+        dismissList(control<QComboBox>("ComboBox4"));
+        QCOMPARE(screen->Query1->filter(), QStringLiteral("NazvaViddily='Склад'"));
+        QVERIFY(screen->Query1->filtered());
+
+        choose(control<QComboBox>("ComboBox5"), 1); // Центральний
+        QCOMPARE(screen->Query1->filter(), QStringLiteral("NazvaMagazuny='Центральний'"));
+        choose(control<QComboBox>("ComboBox4"), 2); // the same department chosen again
+        QCOMPARE(screen->Query1->filter(), QStringLiteral("NazvaViddily='Склад'"));
+        dismissList(control<QComboBox>("ComboBox5"));
+        QCOMPARE(screen->Query1->filter(), QStringLiteral("NazvaMagazuny='Центральний'"));
+        QCOMPARE(names(), QStringList(QStringLiteral("Бондаренко")));
         QCOMPARE(f->statements(), QStringList()); // all on the client
     }
 

@@ -1,11 +1,14 @@
 // The grid export read back from the written workbook: sheet name, titles, cells, widths, bold
 // titles, borders and wrapping, hidden fields, filters, the last row current, and the failure path.
 #include "data/database.h"
+#include "data/databaseerror.h"
 #include "data/query.h"
 #include "screens/gridexport.h"
+#include "support/baredesktop.h"
 #include "support/testdatabase.h"
 #include "widgets/messages.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -47,6 +50,19 @@ class TestGridExport : public QObject
     std::unique_ptr<Database> m_connection;
     std::unique_ptr<Query> m_shops;
     QTemporaryDir m_dir;
+
+    // Exports the shops grid and answers the messages it shows.
+    QList<MessageRequest> exportFailures()
+    {
+        QList<MessageRequest> shown;
+        const MessageFunction previous = setMessageFunction([&](const MessageRequest &request) {
+            shown.append(request);
+            return int(mrOk);
+        });
+        exportGridToSpreadsheet(*m_shops, QStringLiteral("Магазини"));
+        setMessageFunction(previous);
+        return shown;
+    }
 
 private slots:
     void init()
@@ -128,6 +144,57 @@ private slots:
         writeGridWorkbook(*m_shops, QStringLiteral("Магазини"), path);
         const QMap<QString, QString> c = cells(part(path, QStringLiteral("xl/worksheets/sheet1.xml")));
         QCOMPARE(c.keys(), QStringList({"A1", "B1", "C1"}));
+    }
+
+    // The desktop's associations, asked through the real xdg-mime.
+    void handlerAsTheDesktopSays()
+    {
+        BareDesktop desktop;
+        QCOMPARE(desktopHandlerOfWorkbooks(), QString());
+        desktop.registerSpreadsheetApplication();
+        QCOMPARE(desktopHandlerOfWorkbooks(), QStringLiteral("coop-sheet.desktop"));
+    }
+
+    // Where no application opens workbooks, the clerk is told, and no workbook is left behind.
+    void noApplicationForWorkbooks()
+    {
+        BareDesktop desktop;
+        m_shops->first();
+        const auto shown = exportFailures();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QStringLiteral("Помилка!!!"));
+        QCOMPARE(shown[0].text, QStringLiteral("Microsoft Ecxel не інстальований, або виникла інша помилка."));
+        QCOMPARE(shown[0].icon, MessageIcon::Exclamation);
+        QCOMPARE(desktop.leftInTemp(), QStringList());
+        QCOMPARE(m_shops->recNo(), 0); // the grid was not walked
+        QVERIFY(!m_shops->controlsDisabled());
+    }
+
+    // An application is registered, but the opener cannot reach it (the offscreen platform has no
+    // opener at all): told as well, and the written workbook is removed again.
+    void openerFailsAfterTheWorkbookIsWritten()
+    {
+        BareDesktop desktop;
+        desktop.registerSpreadsheetApplication();
+        const auto shown = exportFailures();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QStringLiteral("Помилка!!!"));
+        QCOMPARE(desktop.leftInTemp(), QStringList());
+        QCOMPARE(m_shops->recNo(), 2); // this time the walk had been made
+    }
+
+    // A closed grid query (a refused search leaves it so) gives no title-only workbook.
+    void closedGridGivesNoWorkbook()
+    {
+        m_shops->close();
+        const QString path = m_dir.filePath(QStringLiteral("closed.xlsx"));
+        QVERIFY_THROWS_EXCEPTION(Error, writeGridWorkbook(*m_shops, QStringLiteral("Магазини"), path));
+        QVERIFY(!QFile::exists(path));
+
+        BareDesktop desktop;
+        desktop.registerSpreadsheetApplication();
+        QCOMPARE(exportFailures().size(), 1);
+        QCOMPARE(desktop.leftInTemp(), QStringList());
     }
 
     void failureShowsTheMessageOnly()

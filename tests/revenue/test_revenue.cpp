@@ -3,6 +3,7 @@
 // nothing) and the revenue chart bound to its entries: the points, when they change, and what is
 // drawn.
 #include "data/database.h"
+#include "data/format.h"
 #include "data/query.h"
 #include "revenue/form16.h"
 #include "revenue/form22.h"
@@ -349,6 +350,81 @@ private slots:
             chart.grab().save(QString::fromLocal8Bit(path));
             chart.hide();
         }
+    }
+
+    // Shows the chart and lets it lay itself out at its window's size.
+    void showChart()
+    {
+        m_chart->show();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    QPointF pixelOf(const QPointF &value) const { return m_chart->Chart1->mapToPosition(value, m_chart->Series1); }
+
+    // A mark above every point giving its sum, 8 pixels up on its stem; under the axis the entries'
+    // own dates, each at its entry.
+    void marksAndDatesOfTheEntries()
+    {
+        showChart();
+        const QList<QPointF> points = chartPoints();
+        const QList<PlacedText> marks = m_chart->Marks->marks();
+        QCOMPARE(marks.size(), 3);
+        QStringList sums;
+        for (qsizetype i = 0; i < marks.size(); ++i) {
+            sums << marks[i].text;
+            QVERIFY(qAbs(marks[i].box.bottom() - (pixelOf(points[i]).y() - 8)) < 1);
+            QVERIFY(qAbs(marks[i].box.center().x() - pixelOf(points[i]).x()) < 1);
+        }
+        QCOMPARE(sums, QStringList({"900", "1200,25", "1520,5"}));
+
+        const QList<PlacedText> dates = m_chart->Marks->dateLabels();
+        QStringList texts;
+        for (qsizetype i = 0; i < dates.size(); ++i) {
+            texts << dates[i].text;
+            QVERIFY(qAbs(dates[i].box.center().x() - pixelOf(points[i]).x()) < 1);
+            QVERIFY(dates[i].box.top() > m_chart->Chart1->plotArea().bottom());
+            QVERIFY(m_chart->Chart1->boundingRect().contains(dates[i].box));
+        }
+        QCOMPARE(texts, QStringList({"02.12.2026", "05.12.2026", "08.12.2026"}));
+        QVERIFY(!m_chart->AxisX->labelsVisible()); // no evenly spaced days beside them
+        m_chart->hide();
+    }
+
+    // Two years of entries, several a day: every point keeps its mark, inside the plot (the first
+    // clear of the vertical axis's sums); the dates that would overlap are skipped, the others are
+    // entries' dates in order, each at its entry.
+    void crowdedEntries()
+    {
+        QStringList rows;
+        for (int day = 0; day < 730; day += 3)
+            for (int n = 0; n < 2; ++n)
+                rows << QStringLiteral("(8, 4, %1, '%2')").arg(12345.67 + day + n).arg(QDate(2025, 1, 1).addDays(day).toString(Qt::ISODate));
+        m_db->exec(QStringLiteral("INSERT INTO vurychka (IdMagazuny, IdSpivrobitnuka, Syma, Data) VALUES ") + rows.join(u','));
+        selectShop(8);
+        showChart();
+        const QList<QPointF> points = chartPoints();
+        QCOMPARE(points.size(), rows.size());
+        const QRectF plot = m_chart->Chart1->plotArea();
+        const QList<PlacedText> marks = m_chart->Marks->marks();
+        QCOMPARE(marks.size(), points.size());
+        for (qsizetype i = 0; i < marks.size(); ++i) {
+            QCOMPARE(marks[i].text, LocaleNumberText(points[i].y()));
+            QVERIFY(marks[i].box.left() >= plot.left() && marks[i].box.right() <= plot.right());
+        }
+
+        const QList<PlacedText> dates = m_chart->Marks->dateLabels();
+        QVERIFY(dates.size() > 4 && dates.size() < points.size() / 4);
+        QCOMPARE(dates.first().text, QStringLiteral("01.01.2025"));
+        qsizetype entry = 0;
+        for (qsizetype i = 0; i < dates.size(); ++i) {
+            if (i > 0)
+                QVERIFY(dates[i - 1].box.right() < dates[i].box.left());
+            while (entry < points.size() && LocaleDateText(QDateTime::fromMSecsSinceEpoch(qint64(points[entry].x())).date()) != dates[i].text)
+                ++entry;
+            QVERIFY2(entry < points.size(), qPrintable(dates[i].text + QStringLiteral(" is no entry's date, or out of order")));
+            QVERIFY(qAbs(dates[i].box.center().x() - pixelOf(points[entry]).x()) < 1 || i == 0 || i == dates.size() - 1);
+        }
+        m_chart->hide();
     }
 
     void showingTheChart()

@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyle>
 
 #include <memory>
 
@@ -64,10 +65,40 @@ private slots:
         QCOMPARE(model->rowCount(), 3);
         QCOMPARE(model->index(2, 1).data().toString(), QStringLiteral("Сіль"));
         QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
-        // Widths follow DisplayWidth in average characters of the grid's font.
-        const int character = g.grid.fontMetrics().averageCharWidth();
-        QVERIFY(g.grid.columnWidth(0) >= 6 * character && g.grid.columnWidth(0) < 7 * character + 8);
-        QVERIFY(g.grid.columnWidth(1) >= 40 * character && g.grid.columnWidth(1) < 41 * character + 8);
+        // Widths follow DisplayWidth: a column of 40 holds 40 characters of ordinary text and not
+        // much more or less.
+        const int text = g.grid.fontMetrics().horizontalAdvance(QStringLiteral("the cooperative keeps its goods in store"));
+        QVERIFY2(g.grid.columnWidth(1) > text * 0.9 && g.grid.columnWidth(1) < text * 1.15, qPrintable(QString::number(g.grid.columnWidth(1))));
+    }
+
+    // A title wider than its field's DisplayWidth widens the column to the whole title; a date
+    // column of the default width holds its whole date.
+    void titlesAndDatesReadWhole()
+    {
+        TestDatabase db;
+        db.exec(QStringLiteral("INSERT INTO tovary (NazvaTovary) VALUES ('Хліб')"));
+        Database database;
+        Query query(database);
+        query.sql().add(QStringLiteral("Select tovary.*, DATE('2026-12-28') AS Data From tovary"));
+        query.addField({QStringLiteral("Id"), FieldType::Integer, 0, QStringLiteral("Кількість на складі"), 4});
+        query.addField({QStringLiteral("NazvaTovary"), FieldType::String, 40, QStringLiteral("Назва"), 30});
+        query.addField({QStringLiteral("Data"), FieldType::Date, 0, QStringLiteral("Дата")});
+        DBGrid grid;
+        grid.setQuery(&query);
+        grid.resize(500, 300);
+        grid.show();
+        query.open();
+        // The title's room inside the header section's margins takes the whole title.
+        const QFontMetrics title(grid.horizontalHeader()->font());
+        const int margin = grid.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid.horizontalHeader());
+        QVERIFY(grid.columnWidth(0) - 2 * margin >= title.horizontalAdvance(QStringLiteral("Кількість на складі")));
+        // A title narrower than the field's room changes nothing: the 30 characters of the field.
+        const int text = grid.fontMetrics().horizontalAdvance(QStringLiteral("the cooperative keeps its good"));
+        QVERIFY(grid.columnWidth(1) > text * 0.9 && grid.columnWidth(1) < text * 1.15);
+        // The cell's text margins are the item view's own.
+        const int cellMargins = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+        QCOMPARE(grid.model()->index(0, 2).data().toString(), QStringLiteral("28.12.2026"));
+        QVERIFY(grid.columnWidth(2) - cellMargins >= grid.fontMetrics().horizontalAdvance(QStringLiteral("28.12.2026")));
     }
 
     void clickMakesTheRowCurrent()

@@ -1,4 +1,5 @@
 #include "data/databaseerror.h"
+#include "data/format.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "widgets/datetimepicker.h"
@@ -10,6 +11,8 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
@@ -210,6 +213,30 @@ private slots:
             edit.setText(arriving);
         }
         QCOMPARE(edit.text(), text);
+    }
+
+    // The toolkit's own parts speak Ukrainian (month and day names, standard buttons, the preview's
+    // tools); the system's own number and date rules stay as they are, whatever the locale.
+    void toolkitInUkrainianRulesUnchanged()
+    {
+        QCOMPARE(QLocale().language(), QLocale::Ukrainian);
+        DateTimePicker picker;
+        picker.setDate(QDate(2026, 12, 8));
+        QCOMPARE(picker.text(), QStringLiteral("08.12.2026"));
+        const QLocale calendar = picker.calendarWidget()->locale();
+        QCOMPARE(calendar.standaloneMonthName(12), QStringLiteral("грудень"));
+        QCOMPARE(calendar.standaloneDayName(1), QStringLiteral("понеділок"));
+        QMessageBox box;
+        QCOMPARE(box.addButton(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Так"));
+        QCOMPARE(box.addButton(QMessageBox::Cancel)->text().remove(u'&'), QStringLiteral("Скасувати"));
+        QCOMPARE(QCoreApplication::translate("QPrintPreviewDialog", "Fit width"), QStringLiteral("По ширині"));
+
+        QCOMPARE(LocaleNumberText(1520.5), QStringLiteral("1520,5"));
+        QCOMPARE(LocaleNumberText(1234567.25), QStringLiteral("1234567,25"));
+        QCOMPARE(FormatSqlNumber(1520.5), QStringLiteral("1520.5"));
+        QCOMPARE(ReadTypedNumber(QStringLiteral("1520,5")), 1520.5);
+        QCOMPARE(LocaleDateText(QDate(2026, 12, 8)), QStringLiteral("08.12.2026"));
+        QCOMPARE(ReadLocaleDate(QStringLiteral("8.12.2026")), QDate(2026, 12, 8));
     }
 
     void pickerClosesUpAfterThePick()

@@ -3,7 +3,10 @@
 #include "support/messagerecorder.h"
 #include "widgets/application.h"
 
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 
 using namespace coop;
 
@@ -36,10 +39,52 @@ private slots:
         QCOMPARE(errorBoxText(text), shown);
     }
 
+    void titleIsTheProgramFileName_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("lower case stays") << "myrolan" << "myrolan";
+        QTest::newRow("first character kept") << "MYROLAN.EXE" << "Myrolan";
+        QTest::newRow("up to the first dot") << "Myrolan.bin.old" << "Myrolan";
+        QTest::newRow("rest lowered") << "mYROLAN" << "myrolan";
+        QTest::newRow("cyrillic") << "МИРОЛАН.exe" << "Миролан";
+        QTest::newRow("dot first") << ".myrolan" << "";
+    }
     void titleIsTheProgramFileName()
     {
-        // The test program is test_errorbox: its title keeps the first letter and lowers the rest.
-        QCOMPARE(applicationTitle(), QStringLiteral("Test_errorbox"));
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QCOMPARE(applicationTitleOf(file), title);
+    }
+
+    void titleOfThisProgram()
+    {
+        QCOMPARE(applicationTitle(), QStringLiteral("test_errorbox"));
+    }
+
+    // The toolkit appends a display name to every window's title where one is set: none is.
+    void windowTitlesCarryNoApplicationName()
+    {
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    }
+
+    // The real boxes, as the user sees them: the caption is the whole title.
+    void realBoxesAreTitledWithTheirCaptions()
+    {
+        QStringList seen;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, &answer, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                seen << box->windowTitle() + u'|' + box->windowHandle()->title();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        answer.start(10);
+        showErrorBox(QStringLiteral("Access denied"));
+        messageBox(QStringLiteral("Помилка!!!"), QStringLiteral("Microsoft Ecxel не інстальований, або виникла інша помилка."),
+                   MessageButton::Ok, MessageIcon::Exclamation);
+        showMessage(QStringLiteral("Готово"));
+        QCOMPARE(seen, QStringList({"test_errorbox|test_errorbox", "Помилка!!!|Помилка!!!", "test_errorbox|test_errorbox"}));
     }
 
     // An error that a click handler lets out is shown once, with the title, the error icon and the
