@@ -36,6 +36,19 @@ QString summary(const QList<TableRows> &tables)
     return QStringLiteral("таблиць %1, рядків %2").arg(tables.size()).arg(counted(rows));
 }
 
+// Where the database a restore replaces is kept: beside the copy, named after the moment, and never a
+// file that exists already (two restores within a second would otherwise write over the first one's
+// copy, or over the very copy being restored).
+QString keptCopyPath(const QFileInfo &copy, const QString &database)
+{
+    const QString stem = database + QStringLiteral("-before-restore-")
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString path = copy.absoluteDir().filePath(stem + QStringLiteral(".sql.gz"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = copy.absoluteDir().filePath(QStringLiteral("%1-%2.sql.gz").arg(stem).arg(n));
+    return path;
+}
+
 } // namespace
 
 CommandDatabase::CommandDatabase() : m_source(DataSource::load(QStringLiteral("MyDB3"))) {}
@@ -102,9 +115,7 @@ int restoreCommand(const CommandLine &line, QTextStream &out)
 
     const ConnectTarget target = database.target();
     // The database being replaced is kept first, beside the copy that replaces it.
-    const QString kept = copy.absoluteDir().filePath(database.source().database + QStringLiteral("-before-restore-")
-                                                     + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"))
-                                                     + QStringLiteral(".sql.gz"));
+    const QString kept = keptCopyPath(copy, database.source().database);
     writeDatabaseCopy(target, kept);
     out << QStringLiteral("Базу, яку замінює копія, збережено у %1\n").arg(QDir::toNativeSeparators(kept));
     const QList<TableRows> tables = loadDatabaseCopy(target, copy.absoluteFilePath());
