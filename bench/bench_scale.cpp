@@ -39,10 +39,8 @@
 #include "widgets/dbgrid.h"
 #include "widgets/messages.h"
 #include "widgets/screen.h"
-#ifdef COOP_BENCH_REVENUE
 #include "revenue/form16.h"
 #include "revenue/form22.h"
-#endif
 
 #include <QAbstractButton>
 #include <QDir>
@@ -722,7 +720,6 @@ int main(int argc, char **argv)
         }
 
         // --- revenue chart ------------------------------------------------------------------
-#ifdef COOP_BENCH_REVENUE
         std::printf("\nrevenue chart\n");
         {
             // As the clerk does it: the shop chosen on the revenue screen (its entries reopen and the
@@ -752,9 +749,6 @@ int main(int argc, char **argv)
             revenue.hide();
             settle();
         }
-#else
-        std::printf("\nrevenue chart: the revenue screens are not built; not measured\n");
-#endif
         (void)appDb;
 
         windows.reset();

@@ -34,7 +34,7 @@ protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query2}; }
 
     void prepareLinePanel(bool editing) override;
-    bool writeLine(int mode) override;
+    bool writeLine(bool inserting) override;
     void clearLinePanel() override;
     void deleteLine(const QString &id) override;
 

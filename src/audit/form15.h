@@ -36,11 +36,11 @@ protected:
 
 
     void prepareHeaderPanel(bool editing) override;
-    bool writeHeader(int mode) override;
+    bool writeHeader(bool inserting) override;
     void clearHeaderPanel() override;
     void deleteHeader(const QString &id) override;
     void prepareLinePanel(bool editing) override;
-    bool writeLine(int mode) override;
+    bool writeLine(bool inserting) override;
     void clearLinePanel() override;
     void deleteLine(const QString &id) override;
 

@@ -2,6 +2,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "widgets/handler.h"
 
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
@@ -111,7 +112,7 @@ TForm22::TForm22(Query &revenue, QWidget *parent)
     connect(Series1, &QXYSeries::pointsReplaced, this, [marks] { marks->refresh(); });
 
     DBChart1->setChart(Chart1); // the view owns the chart from here on
-    connect(&m_revenue, &Query::dataReset, this, &TForm22::revenueReset);
+    onEvent(&m_revenue, &Query::dataReset, this, &TForm22::revenueReset);
     m_revenueOpen = m_revenue.active();
     fill();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "screens/stockview.h"
 #include "ui_form12.h"
 #include "widgets/screen.h"
 
@@ -14,7 +15,7 @@ class Query;
 // query is loaded at start-up and reloaded only by the commands that change baza (posting a
 // receipt, moving goods to a shop), which reach Query1 through the registry; opening the screen
 // reloads nothing.
-class TForm12 : public Screen, public Ui::TForm12
+class TForm12 : public Screen, public StockView, public Ui::TForm12
 {
     Q_OBJECT
 
@@ -28,6 +29,9 @@ public:
 
     void BitBtn1Click();
     void BitBtn2Click();
+
+    void showStock() override;
+    void stockChanged() override;
 
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1}; }

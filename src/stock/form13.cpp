@@ -1,6 +1,7 @@
 #include "form13.h"
 
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "widgets/handler.h"
 
 namespace coop {
@@ -45,8 +46,8 @@ TForm13::TForm13(Database &database, QWidget *parent)
     DBGrid1->setQuery(Query1);
     DBGrid2->setQuery(Query3);
 
-    connect(Query1, &Query::afterScroll, this, &TForm13::Query1AfterScroll);
-    connect(Query3, &Query::calcFields, this, &TForm13::Query3CalcFields);
+    onEvent(Query1, QueryEvent::AfterScroll, this, &TForm13::Query1AfterScroll);
+    onEvent(Query3, QueryEvent::CalcFields, this, &TForm13::Query3CalcFields);
     onEvent(BitBtn1, &QPushButton::clicked, this, &TForm13::BitBtn1Click);
 }
 
@@ -68,5 +69,10 @@ void TForm13::Query3CalcFields()
 }
 
 void TForm13::BitBtn1Click() { close(); }
+
+void TForm13::showStock() { showModal(*this); }
+
+// The stock of the current shop, as a transfer into it left it.
+void TForm13::stockChanged() { reopen(*Query3); }
 
 } // namespace coop

@@ -100,7 +100,7 @@ private slots:
     {
         MessageRecorder messages;
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().tag(), EditMode::Insert);
         QVERIFY(form().Edit1->isEnabled() && !form().Edit2->isEnabled() && !form().BitBtn6->isEnabled());
         choose(form().ComboBox1, "4");
         form().Edit1->setText(QStringLiteral("Наказ 12"));
@@ -122,7 +122,7 @@ private slots:
         selectAudit(3);
         const Audit audit = audits.value(currentAudit());
         QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().Tag, 2);
+        QCOMPARE(form().tag(), EditMode::Update);
         QCOMPARE(form().ComboBox1->currentText(), audit.auditor);
         QCOMPARE(form().Edit1->text(), audit.document);
         QCOMPARE(form().DateTimePicker1->date(), audit.date);
@@ -168,7 +168,7 @@ private slots:
         MessageRecorder messages;
         selectAudit(2);
         QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        QCOMPARE(form().Tag, 3);
+        QCOMPARE(form().tag(), EditMode::InsertLine);
         QVERIFY(form().Edit2->isEnabled() && !form().Edit1->isEnabled() && !form().BitBtn1->isEnabled());
         choose(form().ComboBox2, "7");
         form().Edit2->setFocus();
@@ -186,7 +186,7 @@ private slots:
         // The stored fractional quantity of line 22 shows with the decimal comma and goes back as its number.
         QVERIFY(form().Query3->locate("Id", 22));
         QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QCOMPARE(form().Tag, 4);
+        QCOMPARE(form().tag(), EditMode::UpdateLine);
         QCOMPARE(form().ComboBox2->currentText(), QStringLiteral("Цукор"));
         QCOMPARE(form().Edit2->text(), QStringLiteral("2,5"));
         QCOMPARE(form().Edit3->text(), QStringLiteral("4"));

@@ -90,7 +90,7 @@ private slots:
         MessageRecorder messages;
         selectShop(3);
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().tag(), EditMode::Insert);
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
         QCOMPARE(form().DateTimePicker1->date(), QDate::currentDate());
         QVERIFY(!form().BitBtn1->isEnabled() && form().ComboBox1->isEnabled() && form().Label4->isEnabled());
@@ -124,7 +124,7 @@ private slots:
         const QString id = currentLine();
         const Line line = lines.value(id);
         QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().Tag, 2);
+        QCOMPARE(form().tag(), EditMode::Update);
         QCOMPARE(form().ComboBox1->currentText(), line.goods);
         QCOMPARE(form().Edit1->text(), line.quantity);
         QCOMPARE(form().Edit2->text(), line.price);
@@ -298,7 +298,7 @@ private slots:
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QCOMPARE(form().Edit1->text(), QString());
         QCOMPARE(form().DateTimePicker1->date(), QDate(2026, 1, 2)); // the audit date is kept
-        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().tag(), EditMode::Insert);
     }
 
     void reopensWhatWasClosed()

@@ -86,7 +86,7 @@ private slots:
     {
         MessageRecorder messages;
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().tag(), EditMode::Insert);
         QCOMPARE(form().ComboBox1->idList().size(), 2);
         choose(form().ComboBox1, "2");
         choose(form().ComboBox2, "7");
@@ -148,7 +148,7 @@ private slots:
         MessageRecorder messages;
         showDistribution(9);
         QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        QCOMPARE(form().Tag, 3);
+        QCOMPARE(form().tag(), EditMode::InsertLine);
         choose(form().ComboBox3, "5");
         form().Edit1->setFocus();
         QTest::keyClicks(form().Edit1, "4x");

@@ -67,7 +67,7 @@ private slots:
     {
         MessageRecorder messages;
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().tag(), EditMode::Insert);
         QVERIFY(form().ComboBox1->isEnabled() && !form().BitBtn1->isEnabled() && !form().BitBtn6->isEnabled());
         choose(form().ComboBox1, "3");
         choose(form().ComboBox2, "7");
@@ -119,7 +119,7 @@ private slots:
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
         QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        QCOMPARE(form().Tag, 3);
+        QCOMPARE(form().tag(), EditMode::InsertLine);
         choose(form().ComboBox3, "5");
         type(form().Edit1, "1a0.");   // digits only
         type(form().Edit2, "12,5,."); // one comma
@@ -236,7 +236,7 @@ private slots:
         form().activate(); // the focus comes back from the stock screen, say
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QCOMPARE(form().Edit1->text(), QString());
-        QCOMPARE(form().Tag, 3); // the edit mode stays
+        QCOMPARE(form().tag(), EditMode::InsertLine); // the edit mode stays
     }
 
     void escPressesTheEnabledCancel()

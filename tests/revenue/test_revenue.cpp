@@ -101,7 +101,7 @@ private slots:
         MessageRecorder messages;
         QVERIFY(form().ComboBox1->isEnabled() && !form().Edit1->isEnabled()); // the employee box is never disabled
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
+        QCOMPARE(form().tag(), EditMode::Insert);
         QVERIFY(form().Edit1->isEnabled() && !form().BitBtn2->isEnabled());
         choose(form().ComboBox1, "4");
         form().Edit1->setFocus();
@@ -130,7 +130,7 @@ private slots:
         const QString id = currentEntry();
         const Entry entry = entries.value(id);
         QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().Tag, 2);
+        QCOMPARE(form().tag(), EditMode::Update);
         QCOMPARE(form().ComboBox1->currentText(), entry.employee);
         QCOMPARE(form().Edit1->text(), entry.sum);
         QCOMPARE(form().DateTimePicker1->date(), entry.date);
