@@ -118,9 +118,9 @@ void TForm1::N2Click()
     if (showModal(dialog) != mrYes)
         return;
     Database1.clearParams();
-    Database1.appendParam(QStringLiteral("USER NAME=") + dialog.Edit1->text());
-    Database1.appendParam(QStringLiteral("DATABASE NAME=") + dialog.Edit2->text());
-    Database1.appendParam(QStringLiteral("PASSWORD=") + dialog.Edit3->text());
+    Database1.appendParam(QStringLiteral("USER NAME=") + dialog.userName());
+    Database1.appendParam(QStringLiteral("DATABASE NAME=") + dialog.databaseName());
+    Database1.appendParam(QStringLiteral("PASSWORD=") + dialog.password());
     Database1.setConnected(true);
 }
 

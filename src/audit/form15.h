@@ -13,7 +13,7 @@ class Field;
 // "Ревізія бази": audits of the base warehouse (reviziyabazu: the auditor, the basis document,
 // the date) and their lines (pozuciireviziibazu: goods, counted quantity, price, with the sum
 // beside them). The date filter narrows the audits.
-class TForm15 : public DocumentScreen, public Ui::TForm15
+class TForm15 : public DocumentScreen, private Ui::TForm15
 {
     Q_OBJECT
 

@@ -14,7 +14,7 @@ class StockView;
 // "Розподіл між магазинами": distributions of goods from the base warehouse to the shops (rozpodil)
 // and their lines (pozuciirozpodily), and the transfer that moves a distribution's goods out of the
 // base stock into the shop's stock at the retail markup.
-class TForm11 : public DocumentScreen, public Ui::TForm11
+class TForm11 : public DocumentScreen, private Ui::TForm11
 {
     Q_OBJECT
 

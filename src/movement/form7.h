@@ -13,7 +13,7 @@ class StockView;
 
 // "Надходження товарів": receipts from suppliers (nadhodgennya) and their lines (chonadishlo),
 // and their posting to the base warehouse.
-class TForm7 : public DocumentScreen, public Ui::TForm7
+class TForm7 : public DocumentScreen, private Ui::TForm7
 {
     Q_OBJECT
 

@@ -15,7 +15,7 @@ class Query;
 // query is loaded at start-up and reloaded only by the commands that change baza (posting a
 // receipt, moving goods to a shop), which reach Query1 through the registry; opening the screen
 // reloads nothing.
-class TForm12 : public Screen, public StockView, public Ui::TForm12
+class TForm12 : public Screen, public StockView, private Ui::TForm12
 {
     Q_OBJECT
 

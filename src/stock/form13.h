@@ -14,7 +14,7 @@ class Query;
 // with each row's value at the accounting price. It only shows. The shops are loaded once at
 // start-up; the stock follows the selected shop, and moving goods into a shop reopens Query3
 // through the registry with its current text.
-class TForm13 : public Screen, public StockView, public Ui::TForm13
+class TForm13 : public Screen, public StockView, private Ui::TForm13
 {
     Q_OBJECT
 

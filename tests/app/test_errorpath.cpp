@@ -9,6 +9,7 @@
 #include "movement/form7.h"
 #include "reference/form10.h"
 #include "screens/editmode.h"
+#include "support/controls.h"
 #include "support/messagerecorder.h"
 #include "support/testdatabase.h"
 #include "widgets/dbgrid.h"
@@ -36,13 +37,6 @@ class TestErrorPath : public QObject
 
     TForm1 &form1() { return m_windows->form1(); }
 
-    template <class T> static T *control(QObject &window, const char *name)
-    {
-        T *found = window.findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("No control %s", name);
-        return found;
-    }
     static void click(QObject &window, const char *button)
     {
         QTest::mouseClick(control<QAbstractButton>(window, button), Qt::LeftButton);
@@ -87,7 +81,7 @@ private slots:
     // insert; the panel stays open with what was typed and the grid is not read again.
     void catalogButton()
     {
-        form1().N9->trigger();
+        control<QAction>(form1(), "N9")->trigger();
         TForm10 &goods = m_windows->form10();
         QVERIFY(goods.isVisible());
         click(goods, "BitBtn1");
@@ -112,7 +106,7 @@ private slots:
     // connection stays closed, and the next command works.
     void menuCommand()
     {
-        form1().N3->trigger();
+        control<QAction>(form1(), "N3")->trigger();
         m_dialogUser = [](QDialog &dialog) {
             control<QLineEdit>(dialog, "Edit2")->setText(QStringLiteral("no_such_database"));
             control<QLineEdit>(dialog, "Edit3")->clear();
@@ -120,7 +114,7 @@ private slots:
             return dialog.result();
         };
         MessageRecorder messages;
-        form1().N2->trigger();
+        control<QAction>(form1(), "N2")->trigger();
         QCOMPARE(kinds(messages), QList<MessageKind>{MessageKind::ErrorBox});
         QVERIFY2(messages.requests.first().text.contains(QStringLiteral("no_such_database")),
                  qPrintable(messages.requests.first().text));
@@ -133,7 +127,7 @@ private slots:
             dialog.done(mrYes);
             return dialog.result();
         };
-        form1().N2->trigger();
+        control<QAction>(form1(), "N2")->trigger();
         QCOMPARE(messages.requests.size(), 1);
         QVERIFY(form1().Database1.connected());
     }
@@ -144,7 +138,7 @@ private slots:
     // written, but the panel stays open.
     void headerScroll()
     {
-        form1().N11->trigger();
+        control<QAction>(form1(), "N11")->trigger();
         TForm7 &receipts = m_windows->form7();
         QVERIFY(receipts.isVisible());
         QVERIFY(receipts.Query3->active());

@@ -5,6 +5,7 @@
 #include "data/query.h"
 #include "movement/form7.h"
 #include "stock/form12.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/screendriving.h"
@@ -66,26 +67,26 @@ private slots:
     void headerStatements()
     {
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::Insert);
-        QVERIFY(form().ComboBox1->isEnabled() && !form().BitBtn1->isEnabled() && !form().BitBtn6->isEnabled());
-        choose(form().ComboBox1, "3");
-        choose(form().ComboBox2, "7");
-        form().DateTimePicker1->setDate(QDate(2011, 5, 23));
+        QVERIFY(control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled() && !control<QPushButton>(form(), "BitBtn1")->isEnabled() && !control<QPushButton>(form(), "BitBtn6")->isEnabled());
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "3");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 5, 23));
         m_connection->clearStatementLog();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('3','7','2011-05-23')"});
         QCOMPARE(currentHeader(), QStringLiteral("10")); // the first header, not the one just written
-        QVERIFY(form().BitBtn1->isEnabled() && !form().ComboBox1->isEnabled());
+        QVERIFY(control<QPushButton>(form(), "BitBtn1")->isEnabled() && !control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled());
 
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().ComboBox1->currentText(), QStringLiteral("Зоря"));
-        QCOMPARE(form().DateTimePicker1->date(), QDate(2011, 5, 12));
-        choose(form().ComboBox1, "3");
-        form().DateTimePicker1->setDate(QDate(2011, 3, 5));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), QStringLiteral("Зоря"));
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate(2011, 5, 12));
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "3");
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 3, 5));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE nadhodgennya Set IdPostachalnuka=3, IdSpivrobitnuka=7, DataNadhodgenya='2011-03-05' WHERE nadhodgennya.Id=12"});
         QVERIFY(messages.requests.isEmpty());
     }
@@ -100,51 +101,51 @@ private slots:
     {
         QFETCH(QString, supplierText);
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        form().ComboBox1->setEditText(supplierText);
-        choose(form().ComboBox2, "7");
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        control<coop::IdComboBox>(form(), "ComboBox1")->setEditText(supplierText);
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Помилка"));
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть коректні дані"));
         QCOMPARE(messages.requests[0].icon, MessageIcon::Exclamation);
         QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing); // the panel stays open
-        QCOMPARE(form().ComboBox2->currentText(), QStringLiteral("Петренко"));
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox2")->currentText(), QStringLiteral("Петренко"));
     }
 
     void lineStatementsAndCurrentRows()
     {
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::InsertLine);
-        choose(form().ComboBox3, "5");
-        type(form().Edit1, "1a0.");   // digits only
-        type(form().Edit2, "12,5,."); // one comma
-        QCOMPARE(form().Edit1->text(), QStringLiteral("10"));
-        QCOMPARE(form().Edit2->text(), QStringLiteral("12,5"));
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
+        type(control<QLineEdit>(form(), "Edit1"), "1a0.");   // digits only
+        type(control<QLineEdit>(form(), "Edit2"), "12,5,."); // one comma
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("10"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("12,5"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('5','10','12.5',12)"});
         QCOMPARE(form().Query3->recNo(), 0); // the first line
 
         form().Query3->locate("Id", 41);
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QCOMPARE(form().ComboBox3->currentText(), QStringLiteral("Сіль"));
-        QCOMPARE(form().Edit1->text(), QStringLiteral("3"));
-        QCOMPARE(form().Edit2->text(), QStringLiteral("2,55"));
-        form().Edit1->setText(QStringLiteral("007"));
-        form().Edit2->setText(QStringLiteral("12"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox3")->currentText(), QStringLiteral("Сіль"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("2,55"));
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("007"));
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("12"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=4, kilkist='007', cina='12', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
         QCOMPARE(currentLine(), QStringLiteral("41")); // the line just updated
 
         messages.requests.clear();
         const MessageRecorder yes(mrYes);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"DELETE FROM chonadishlo WHERE chonadishlo.id=41;"});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
         QCOMPARE(form().Query3->recNo(), 0);
@@ -155,7 +156,7 @@ private slots:
         form().Query1->locate("Id", 12);
         form().Query3->setRecNo(1);
         const MessageRecorder no(mrNo);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(form().Query3->recNo(), 0); // reloaded: the first line again
     }
@@ -163,15 +164,15 @@ private slots:
     void lineEntryChecks()
     {
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        choose(form().ComboBox3, "5");
-        form().Edit1->setText(QStringLiteral("3"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("3"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton); // no price
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton); // no price
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані"));
-        form().Edit2->setText(QStringLiteral(","));
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton); // a lone comma is no number
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral(","));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton); // a lone comma is no number
         QCOMPARE(messages.requests.size(), 2);
         QCOMPARE(messages.requests[1].kind, MessageKind::ErrorBox);
         QCOMPARE(messages.requests[1].text, QStringLiteral("',' is not a valid floating point value."));
@@ -193,7 +194,7 @@ private slots:
         const MessageRecorder yes(mrYes);
         form().Query1->locate("Id", deleted);
         writes();
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{QStringLiteral("DELETE from nadhodgennya Where Id=%1").arg(deleted)});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Видалення"));
         QCOMPARE(currentHeader(), currentAfter);
@@ -207,10 +208,10 @@ private slots:
         form().Query1->close();
         form().Query1->open();
         const MessageRecorder yes(mrYes);
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QVERIFY(form().Query1->isEmpty());
         // The scroll handler did not run for the empty result: the lines grid keeps what it showed.
-        QCOMPARE(form().DBGrid2->model()->rowCount(), 2);
+        QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 2);
     }
 
     void nothingToEditOrDelete()
@@ -220,8 +221,8 @@ private slots:
         QVERIFY(form().Query3->isEmpty());
         MessageRecorder messages;
         writes();
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 2);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Не вибрано жодного запису"));
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
@@ -230,22 +231,22 @@ private slots:
 
     void activationAbandonsAnOpenPanel()
     {
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        form().Edit1->setText(QStringLiteral("5"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("5"));
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
         form().activate(); // the focus comes back from the stock screen, say
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QCOMPARE(form().Edit1->text(), QString());
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
         QCOMPARE(form().tag(), EditMode::InsertLine); // the edit mode stays
     }
 
     void escPressesTheEnabledCancel()
     {
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QVERIFY(form().isVisible());
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
     }
@@ -264,10 +265,10 @@ private slots:
         QFETCH(QDate, from);
         QFETCH(QDate, to);
         QFETCH(QStringList, headers);
-        form().DateTimePicker2->setDate(from);
-        form().DateTimePicker3->setDate(to);
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(from);
+        control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(to);
         writes();
-        emit form().DateTimePicker3->closeUp();
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(form().Query1->filter(), QStringLiteral("DataNadhodgenya>='%1' and DataNadhodgenya<='%2'")
                                               .arg(from.toString("dd.MM.yyyy"), to.toString("dd.MM.yyyy")));
         QStringList shown;
@@ -275,7 +276,7 @@ private slots:
             shown << form().Query1->displayText(row, form().Query1->fieldByName("id"));
         QCOMPARE(shown, headers);
         QCOMPARE(form().Query3->active(), !headers.isEmpty());
-        QTest::mouseClick(form().BitBtn11, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn11"), Qt::LeftButton);
         QCOMPARE(form().Query1->recordCount(), 3);
         QCOMPARE(currentHeader(), QStringLiteral("10"));
         QCOMPARE(form().Query1->filter().isEmpty(), false); // the expression is kept
@@ -284,16 +285,16 @@ private slots:
     void documentSum()
     {
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), QStringLiteral("132,65")); // 10 × 12,5 + 3 × 2,55
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("132,65")); // 10 × 12,5 + 3 × 2,55
         QCOMPARE(form().Query3->recNo(), 1); // the last line stands current
-        QTest::mouseClick(form().BitBtn16, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), QString());
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn16"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QString());
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
         form().Query1->locate("Id", 11);
         form().Query1->locate("Id", 10);
-        QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), QStringLiteral("0"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("0"));
     }
 
     void posting()
@@ -301,7 +302,7 @@ private slots:
         // Receipt 11 has one line, goods 6, not yet in the base: counted, then inserted.
         form().Query1->locate("Id", 11);
         m_connection->clearStatementLog();
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(log(), QStringList({"START TRANSACTION",
                                      "Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
                                      "insert into `baza` values (NULL,6,1);", "COMMIT", form().Query1->sql().text(),
@@ -309,7 +310,7 @@ private slots:
         // Posted again: the stock grows again, by an update this time.
         form().Query1->locate("Id", 11);
         m_connection->clearStatementLog();
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(log().mid(1, 2), QStringList({"Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
                                                "Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6"}));
         QCOMPARE(m_db->value(QStringLiteral("select KilkistNaBazi from baza where IdTovary=6")), QStringLiteral("2"));
@@ -318,7 +319,7 @@ private slots:
         m_db->exec(QStringLiteral("INSERT INTO chonadishlo (Id, IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (44, 5, 12, 5, 12)"));
         form().Query1->locate("Id", 12);
         form().Query3->setRecNo(2); // the current line does not matter: posting starts from the first
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(m_db->rows(QStringLiteral("select IdTovary, KilkistNaBazi from baza order by IdTovary")),
                  QStringList({"4|33", "5|15", "6|2"}));
         QCOMPARE(currentHeader(), QStringLiteral("10")); // the first receipt, whichever was posted
@@ -338,7 +339,7 @@ private slots:
         const QStringList before = m_db->rows(QStringLiteral("select * from baza order by Id"));
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::ErrorBox);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Склад зачинено."));
@@ -354,13 +355,13 @@ private slots:
         m_form->reach(*m_stock, [&] { ++previews; });
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(previews, 1);
         QVERIFY(messages.requests.isEmpty());
 
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
         form().Query1->locate("Id", 10);
-        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(previews, 1);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
@@ -374,7 +375,7 @@ private slots:
         form().Query1->locate("Id", 10);
         MessageRecorder messages;
         writes();
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про постачання"));
