@@ -185,7 +185,7 @@ int main(int argc, char **argv)
         timer.restart();
         stock.Query1->close();
         stock.Query1->open();
-        stock.DBGrid1->repaint();
+        stock.findChild<DBGrid *>(QStringLiteral("DBGrid1"))->repaint();
         baseline.push_back(timer.nsecsElapsed() / 1e6);
 
         stock.Query1->locate(QStringLiteral("idTovary"), 100001);

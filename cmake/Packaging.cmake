@@ -41,13 +41,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/${COOP_PROGRAM}.svg DESTINATION sh
 
 # Every picture the program ships is drawn by this program of ours; built only when asked for.
 add_executable(draw_pictures EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/packaging/drawpictures.cpp)
-target_link_libraries(draw_pictures PRIVATE Qt6::Gui)
+target_link_libraries(draw_pictures PRIVATE coop_warnings Qt6::Gui)
 
-if(EXISTS ${PROJECT_SOURCE_DIR}/docs)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/
-          DESTINATION share/doc/${COOP_PROGRAM}
-          FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
-endif()
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/
+        DESTINATION share/doc/${COOP_PROGRAM}
+        FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 
 # ---- The Debian package -------------------------------------------------------------------------
 

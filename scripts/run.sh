@@ -6,6 +6,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-dependencies.sh"
 cmake --preset release -S "$top" > /dev/null
 cmake --build "$top/build/release"
+# Run from the build tree, the program finds db/ and assets/ in the source folder.
+export COOP_SOURCE_DIR="$top"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: starting the program under Xvfb (xvfb-run)." >&2
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$top/build/release/src/app/myrolan" "$@"

@@ -4,6 +4,7 @@
 #include "data/internalserver.h"
 #include "form2.h"
 #include "jpegimage.h"
+#include "widgets/handler.h"
 #include "widgets/screen.h"
 #include "windowregistry.h"
 #include "audit/form14.h"
@@ -52,28 +53,28 @@ TForm1::~TForm1() { Database1.setConnected(false); }
 
 void TForm1::connectCommands()
 {
-    connect(N2, &QAction::triggered, this, &TForm1::N2Click);
-    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
-    connect(N5, &QAction::triggered, this, &TForm1::N5Click);
-    connect(N6, &QAction::triggered, this, &TForm1::N6Click);
-    connect(N7, &QAction::triggered, this, &TForm1::N7Click);
-    connect(N8, &QAction::triggered, this, &TForm1::N8Click);
-    connect(N9, &QAction::triggered, this, &TForm1::N9Click);
-    connect(N11, &QAction::triggered, this, &TForm1::N11Click);
-    connect(N12, &QAction::triggered, this, &TForm1::N12Click);
-    connect(N13, &QAction::triggered, this, &TForm1::N13Click);
-    connect(N15, &QAction::triggered, this, &TForm1::N15Click);
-    connect(N16, &QAction::triggered, this, &TForm1::N16Click);
-    connect(N17, &QAction::triggered, this, &TForm1::N17Click);
-    connect(N18, &QAction::triggered, this, &TForm1::N18Click);
-    connect(N19, &QAction::triggered, this, &TForm1::N19Click);
-    connect(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
-    connect(ToolButton3, &QAction::triggered, this, &TForm1::ToolButton3Click);
-    connect(ToolButton5, &QAction::triggered, this, &TForm1::ToolButton5Click);
-    connect(ToolButton7, &QAction::triggered, this, &TForm1::ToolButton7Click);
-    connect(ToolButton9, &QAction::triggered, this, &TForm1::ToolButton9Click);
-    connect(ToolButton11, &QAction::triggered, this, &TForm1::ToolButton11Click);
-    connect(ToolButton13, &QAction::triggered, this, &TForm1::ToolButton13Click);
+    onEvent(N2, &QAction::triggered, this, &TForm1::N2Click);
+    onEvent(N3, &QAction::triggered, this, &TForm1::N3Click);
+    onEvent(N5, &QAction::triggered, this, &TForm1::N5Click);
+    onEvent(N6, &QAction::triggered, this, &TForm1::N6Click);
+    onEvent(N7, &QAction::triggered, this, &TForm1::N7Click);
+    onEvent(N8, &QAction::triggered, this, &TForm1::N8Click);
+    onEvent(N9, &QAction::triggered, this, &TForm1::N9Click);
+    onEvent(N11, &QAction::triggered, this, &TForm1::N11Click);
+    onEvent(N12, &QAction::triggered, this, &TForm1::N12Click);
+    onEvent(N13, &QAction::triggered, this, &TForm1::N13Click);
+    onEvent(N15, &QAction::triggered, this, &TForm1::N15Click);
+    onEvent(N16, &QAction::triggered, this, &TForm1::N16Click);
+    onEvent(N17, &QAction::triggered, this, &TForm1::N17Click);
+    onEvent(N18, &QAction::triggered, this, &TForm1::N18Click);
+    onEvent(N19, &QAction::triggered, this, &TForm1::N19Click);
+    onEvent(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
+    onEvent(ToolButton3, &QAction::triggered, this, &TForm1::ToolButton3Click);
+    onEvent(ToolButton5, &QAction::triggered, this, &TForm1::ToolButton5Click);
+    onEvent(ToolButton7, &QAction::triggered, this, &TForm1::ToolButton7Click);
+    onEvent(ToolButton9, &QAction::triggered, this, &TForm1::ToolButton9Click);
+    onEvent(ToolButton11, &QAction::triggered, this, &TForm1::ToolButton11Click);
+    onEvent(ToolButton13, &QAction::triggered, this, &TForm1::ToolButton13Click);
 }
 
 // A tool bar's buttons take the size of their pictures and its separators the style's width;
@@ -117,9 +118,9 @@ void TForm1::N2Click()
     if (showModal(dialog) != mrYes)
         return;
     Database1.clearParams();
-    Database1.appendParam(QStringLiteral("USER NAME=") + dialog.Edit1->text());
-    Database1.appendParam(QStringLiteral("DATABASE NAME=") + dialog.Edit2->text());
-    Database1.appendParam(QStringLiteral("PASSWORD=") + dialog.Edit3->text());
+    Database1.appendParam(QStringLiteral("USER NAME=") + dialog.userName());
+    Database1.appendParam(QStringLiteral("DATABASE NAME=") + dialog.databaseName());
+    Database1.appendParam(QStringLiteral("PASSWORD=") + dialog.password());
     Database1.setConnected(true);
 }
 

@@ -13,7 +13,7 @@ class WindowRegistry;
 
 // The main window: the connection Database1, the background picture, the main menu and the tool
 // bar from which every screen is opened modally. Closing it ends the program.
-class TForm1 : public QMainWindow, public Ui::TForm1
+class TForm1 : public QMainWindow, private Ui::TForm1
 {
     Q_OBJECT
 

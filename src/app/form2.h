@@ -8,7 +8,7 @@ namespace coop {
 // The connection dialog: user, server database and password. It checks nothing; its buttons only
 // close it with a modal result (Yes for "Прийняти", Cancel for "Відмінити" and the close box), and
 // it keeps what was typed last, since it lives as long as the program.
-class TForm2 : public Screen, public Ui::TForm2
+class TForm2 : public Screen, private Ui::TForm2
 {
     Q_OBJECT
 
@@ -17,6 +17,11 @@ public:
 
     void BitBtn1Click();
     void BitBtn2Click();
+
+    // What was typed: the user, the server database and the password.
+    QString userName() const { return Edit1->text(); }
+    QString databaseName() const { return Edit2->text(); }
+    QString password() const { return Edit3->text(); }
 };
 
 } // namespace coop

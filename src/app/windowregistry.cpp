@@ -6,7 +6,6 @@
 #include "audit/form15.h"
 #include "movement/form11.h"
 #include "movement/form7.h"
-#include "placeholderscreen.h"
 #include "reference/form10.h"
 #include "reference/form3.h"
 #include "reference/form4.h"
@@ -21,11 +20,6 @@
 #include "stock/form13.h"
 
 namespace coop {
-
-namespace {
-const QColor ScreenColour(0xC6, 0xFF, 0xE3);
-const QColor DialogColour(0xB1, 0xFE, 0xDA);
-} // namespace
 
 WindowRegistry::WindowRegistry()
 {
@@ -92,19 +86,6 @@ template <class Window> Window *WindowRegistry::createScreen(std::unique_ptr<Win
     Window *raw = adopt(std::move(screen));
     raw->create();
     return raw;
-}
-
-Screen *WindowRegistry::placeholder(const char *instanceName, const QString &caption, int width, int height,
-                                    bool dialogColour)
-{
-    return createScreen(std::make_unique<PlaceholderScreen>(QString::fromLatin1(instanceName), caption,
-                                                            QSize(width, height),
-                                                            dialogColour ? DialogColour : ScreenColour));
-}
-
-QObject *WindowRegistry::placeholderReport(const char *instanceName)
-{
-    return adopt(std::make_unique<PlaceholderReport>(QString::fromLatin1(instanceName)));
 }
 
 std::vector<QObject *> WindowRegistry::windows() const

@@ -82,8 +82,6 @@ private:
     void connectScreens();
     template <class Window> Window *adopt(std::unique_ptr<Window> window);
     template <class Window> Window *createScreen(std::unique_ptr<Window> screen);
-    Screen *placeholder(const char *instanceName, const QString &caption, int width, int height, bool dialogColour = false);
-    QObject *placeholderReport(const char *instanceName);
     void destroyAll();
 
     std::vector<std::unique_ptr<QObject>> m_created;

@@ -3,6 +3,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
@@ -57,7 +58,7 @@ TForm14::TForm14(Database &database, QWidget *parent)
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and reveziyamagazuny.Idmagazuny=");
     roles.linesPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                             {ComboBox1, Edit1, Edit2, DateTimePicker1, Label1, Label2, Label3, Label4}, 1, 2,
+                             {ComboBox1, Edit1, Edit2, DateTimePicker1, Label1, Label2, Label3, Label4}, EditMode::Insert, EditMode::Update,
                              QStringLiteral("Увага!!!")};
     roles.filter = DateFilter{Query2, QStringLiteral("Data"), DateTimePicker2, DateTimePicker3, BitBtn7};
     roles.close = BitBtn6;
@@ -70,7 +71,7 @@ void TForm14::reach(std::function<void()> previewAct) { m_previewAct = std::move
 
 void TForm14::prepareLinePanel(bool editing)
 {
-    fillComboBox(*Query3, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"), *ComboBox1);
+    fillIdComboBox(*ComboBox1, *Query3, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
     if (!editing) {
         Edit1->clear();
         Edit2->clear();
@@ -84,24 +85,24 @@ void TForm14::prepareLinePanel(bool editing)
     DateTimePicker1->setDate(ReadLocaleDate(Query2Data->asString()));
 }
 
-bool TForm14::writeLine(int mode)
+bool TForm14::writeLine(bool inserting)
 {
     const std::optional<QString> goods = chosenId(*ComboBox1);
     const bool empty = ComboBox1->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty();
     // Goods typed by hand that name no entry have no id to write, in either mode.
-    if ((mode == 1 && empty) || !goods) {
-        messageBox(QStringLiteral("Помилка"), QStringLiteral("Введіть дані"), MessageButton::Ok, MessageIcon::Exclamation);
+    if ((inserting && empty) || !goods) {
+        refuse(QStringLiteral("Введіть дані"));
         return false;
     }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(AuditQuantityText(Edit1->text()));
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
     const QString shop = Query1->fieldByName(QStringLiteral("Id"))->asString();
-    if (mode == 1)
-        run(*Query3, QStringLiteral("INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) values ('")
+    if (inserting)
+        runStatement(*Query3, QStringLiteral("INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) values ('")
                          + *goods + QStringLiteral("',") + quantity + u',' + price + u',' + date + u',' + shop + u')');
     else
-        run(*Query3, QStringLiteral("UPDATE reveziyamagazuny Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
+        runStatement(*Query3, QStringLiteral("UPDATE reveziyamagazuny Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
                          + QStringLiteral(", cinaRozdribna=") + price + QStringLiteral(", data=") + date
                          + QStringLiteral(", IdMagazuny=") + shop + QStringLiteral(" WHERE reveziyamagazuny.Id=")
                          + Query2->fieldByName(QStringLiteral("id"))->asString());
@@ -118,7 +119,7 @@ void TForm14::clearLinePanel()
 
 void TForm14::deleteLine(const QString &id)
 {
-    run(*Query3, QStringLiteral("DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=") + id + u';');
+    runStatement(*Query3, QStringLiteral("DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=") + id + u';');
 }
 
 void TForm14::BitBtn8Click()

@@ -14,7 +14,7 @@ class Field;
 // shop (reveziyamagazuny). There is no header table: the shops are only listed, and the one panel
 // adds (mode 1) and edits (mode 2) the audit lines of the current shop. The date filter narrows the
 // lines and holds for every shop chosen afterwards.
-class TForm14 : public DocumentScreen, public Ui::TForm14
+class TForm14 : public DocumentScreen, private Ui::TForm14
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query2}; }
 
     void prepareLinePanel(bool editing) override;
-    bool writeLine(int mode) override;
+    bool writeLine(bool inserting) override;
     void clearLinePanel() override;
     void deleteLine(const QString &id) override;
 

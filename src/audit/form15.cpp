@@ -3,6 +3,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
@@ -18,11 +19,6 @@ const QStringList LinesStatement = {
     QStringLiteral("From pozuciireviziibazu, reviziyabazu, tovary"),
     QStringLiteral("Where pozuciireviziibazu.IdRevizii = reviziyabazu.id AND pozuciireviziibazu.IdTovary = tovary.Id"),
 };
-
-void refuse(const QString &text)
-{
-    messageBox(QStringLiteral("Помилка"), text, MessageButton::Ok, MessageIcon::Exclamation);
-}
 
 } // namespace
 
@@ -70,16 +66,16 @@ TForm15::TForm15(Database &database, QWidget *parent)
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and pozuciireviziibazu.IdRevizii=");
     roles.headerPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                              {ComboBox1, Edit1, DateTimePicker1, Label1, Label2, Label3}, 1, 2,
+                              {ComboBox1, Edit1, DateTimePicker1, Label1, Label2, Label3}, EditMode::Insert, EditMode::Update,
                               QStringLiteral("Видалення")};
     roles.linesPanel = Panel{BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
-                             {ComboBox2, Edit2, Edit3, Label4, Label5, Label6}, 3, 4, QStringLiteral("Увага!!!")};
+                             {ComboBox2, Edit2, Edit3, Label4, Label5, Label6}, EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
     roles.filter = DateFilter{Query1, QStringLiteral("DataRevizii"), DateTimePicker2, DateTimePicker3, BitBtn13};
     roles.close = BitBtn11;
     roles.escCancelsPanel = false;
     setRoles(roles);
 
-    connect(Query3, &Query::calcFields, this, &TForm15::Query3CalcFields);
+    onEvent(Query3, QueryEvent::CalcFields, this, &TForm15::Query3CalcFields);
     onEvent(BitBtn12, &QPushButton::clicked, this, &TForm15::BitBtn12Click);
 }
 
@@ -91,7 +87,7 @@ void TForm15::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat()
 
 void TForm15::prepareHeaderPanel(bool editing)
 {
-    fillComboBox(*Query2, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"), *ComboBox1);
+    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
     if (!editing) {
         DateTimePicker1->setDate(QDate::currentDate());
         return;
@@ -102,21 +98,21 @@ void TForm15::prepareHeaderPanel(bool editing)
     DateTimePicker1->setDate(ReadLocaleDate(Query1->fieldByName(QStringLiteral("DataRevizii"))->asString()));
 }
 
-bool TForm15::writeHeader(int mode)
+bool TForm15::writeHeader(bool inserting)
 {
     const std::optional<QString> employee = chosenId(*ComboBox1);
     // An auditor typed by hand that names no entry has no id to write, in either mode.
-    if ((mode == 1 && (ComboBox1->currentText().isEmpty() || Edit1->text().isEmpty())) || !employee) {
+    if ((inserting && (ComboBox1->currentText().isEmpty() || Edit1->text().isEmpty())) || !employee) {
         refuse(QStringLiteral("Введіть коректні дані"));
         return false;
     }
     const QString document = QuoteSqlText(Edit1->text());
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
-    if (mode == 1)
-        run(*Query4, QStringLiteral("INSERT INTO reviziyabazu (IdSpivrobitnuka, Dokyment, DataRevizii) values ('") + *employee
+    if (inserting)
+        runStatement(*Query4, QStringLiteral("INSERT INTO reviziyabazu (IdSpivrobitnuka, Dokyment, DataRevizii) values ('") + *employee
                          + QStringLiteral("',") + document + u',' + date + u')');
     else
-        run(*Query4, QStringLiteral("UPDATE reviziyabazu Set IdSpivrobitnuka=") + *employee + QStringLiteral(", dokyment=")
+        runStatement(*Query4, QStringLiteral("UPDATE reviziyabazu Set IdSpivrobitnuka=") + *employee + QStringLiteral(", dokyment=")
                          + document + QStringLiteral(", Datarevizii=") + date + QStringLiteral(" WHERE reviziyabazu.Id=")
                          + Query1->fieldByName(QStringLiteral("id"))->asString());
     return true;
@@ -134,14 +130,14 @@ void TForm15::clearHeaderPanel()
 void TForm15::deleteHeader(const QString &id)
 {
     // The audit's lines stay in their table.
-    run(*Query2, QStringLiteral("DELETE from reviziyabazu Where Id=") + id);
+    runStatement(*Query2, QStringLiteral("DELETE from reviziyabazu Where Id=") + id);
 }
 
 // --- lines -----------------------------------------------------------------------------------
 
 void TForm15::prepareLinePanel(bool editing)
 {
-    fillComboBox(*Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"), *ComboBox2);
+    fillIdComboBox(*ComboBox2, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
     if (!editing) {
         Edit2->clear();
         Edit3->clear();
@@ -152,23 +148,23 @@ void TForm15::prepareLinePanel(bool editing)
     Edit3->setText(Query3Cina->asString());
 }
 
-bool TForm15::writeLine(int mode)
+bool TForm15::writeLine(bool inserting)
 {
     const std::optional<QString> goods = chosenId(*ComboBox2);
     const bool empty = ComboBox2->currentText().isEmpty() || Edit2->text().isEmpty() || Edit3->text().isEmpty();
     // Goods typed by hand that name no entry have no id to write, in either mode.
-    if ((mode == 3 && empty) || !goods) {
+    if ((inserting && empty) || !goods) {
         refuse(QStringLiteral("Введіть дані"));
         return false;
     }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit3->text())));
     const QString quantity = QuoteSqlText(AuditQuantityText(Edit2->text()));
     const QString audit = Query1->fieldByName(QStringLiteral("id"))->asString();
-    if (mode == 3)
-        run(*Query4, QStringLiteral("INSERT INTO pozuciireviziibazu (IdTovary,kilkist,Cina,IdRevizii) values ('") + *goods
+    if (inserting)
+        runStatement(*Query4, QStringLiteral("INSERT INTO pozuciireviziibazu (IdTovary,kilkist,Cina,IdRevizii) values ('") + *goods
                          + QStringLiteral("',") + quantity + u',' + price + u',' + audit + u')');
     else
-        run(*Query4, QStringLiteral("UPDATE pozuciireviziibazu Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
+        runStatement(*Query4, QStringLiteral("UPDATE pozuciireviziibazu Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
                          + QStringLiteral(", cina=") + price + QStringLiteral(", IdRevizii=") + audit
                          + QStringLiteral(" WHERE pozuciireviziibazu.Id=") + Query3->fieldByName(QStringLiteral("id"))->asString());
     return true;
@@ -183,7 +179,7 @@ void TForm15::clearLinePanel()
 
 void TForm15::deleteLine(const QString &id)
 {
-    run(*Query4, QStringLiteral("DELETE FROM pozuciireviziibazu WHERE pozuciireviziibazu.id=") + id + u';');
+    runStatement(*Query4, QStringLiteral("DELETE FROM pozuciireviziibazu WHERE pozuciireviziibazu.id=") + id + u';');
 }
 
 void TForm15::BitBtn12Click()

@@ -13,7 +13,7 @@ class Field;
 // "Ревізія бази": audits of the base warehouse (reviziyabazu: the auditor, the basis document,
 // the date) and their lines (pozuciireviziibazu: goods, counted quantity, price, with the sum
 // beside them). The date filter narrows the audits.
-class TForm15 : public DocumentScreen, public Ui::TForm15
+class TForm15 : public DocumentScreen, private Ui::TForm15
 {
     Q_OBJECT
 
@@ -36,11 +36,11 @@ protected:
 
 
     void prepareHeaderPanel(bool editing) override;
-    bool writeHeader(int mode) override;
+    bool writeHeader(bool inserting) override;
     void clearHeaderPanel() override;
     void deleteHeader(const QString &id) override;
     void prepareLinePanel(bool editing) override;
-    bool writeLine(int mode) override;
+    bool writeLine(bool inserting) override;
     void clearLinePanel() override;
     void deleteLine(const QString &id) override;
 

@@ -400,10 +400,9 @@ QString InternalServer::logTail() const
 QString shippedFile(const QString &relativePath)
 {
     const QString appDir = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {
-        appDir + QStringLiteral("/../share/") + programName() + u'/' + relativePath,
-        QStringLiteral(COOP_SOURCE_DIR) + u'/' + relativePath,
-    };
+    QStringList candidates = {appDir + QStringLiteral("/../share/") + programName() + u'/' + relativePath};
+    if (const QString sourceDir = qEnvironmentVariable("COOP_SOURCE_DIR"); !sourceDir.isEmpty())
+        candidates.append(sourceDir + u'/' + relativePath);
     for (const QString &candidate : candidates)
         if (QFileInfo::exists(candidate))
             return QFileInfo(candidate).absoluteFilePath();

@@ -70,7 +70,9 @@ private:
     std::unique_ptr<QProcess> m_process;
 };
 
-// Path of a file the program ships (db/schema.sql, assets/...), installed or in the source tree.
+// Path of a file the program ships (db/schema.sql, assets/...): under share/<program> beside the
+// program's folder when installed; a program run from the build tree is told the source folder by
+// COOP_SOURCE_DIR (scripts/run.sh and the tests set it).
 QString shippedFile(const QString &relativePath);
 
 } // namespace coop

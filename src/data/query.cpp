@@ -133,7 +133,7 @@ void Query::open()
     m_eof = m_current < 0;
     notifyReset();
     if (m_current >= 0)
-        emit afterScroll();
+        scrolled();
 }
 
 void Query::bindFields()
@@ -186,11 +186,18 @@ void Query::computeCalculatedFields()
     m_calcValues.assign(size_t(m_calcCount) * m_rows.size(), QVariant());
     if (m_calcCount == 0)
         return;
+    // However the handlers end, fields read the current row again afterwards.
+    struct CalcRowReset
+    {
+        int &row;
+        ~CalcRowReset() { row = -1; }
+    } reset{m_calcRow};
     for (int row = 0; row < int(m_rows.size()); ++row) {
         m_calcRow = row;
+        if (m_calcFieldsHandler)
+            m_calcFieldsHandler();
         emit calcFields();
     }
-    m_calcRow = -1;
 }
 
 void Query::applyFilter()
@@ -268,7 +275,7 @@ void Query::first()
     moveTo(recordCount() > 0 ? 0 : -1);
     m_bof = true;
     m_eof = m_current < 0;
-    emit afterScroll();
+    scrolled();
 }
 
 void Query::last()
@@ -277,7 +284,7 @@ void Query::last()
     moveTo(recordCount() - 1);
     m_eof = true;
     m_bof = m_current < 0;
-    emit afterScroll();
+    scrolled();
 }
 
 void Query::next() { moveBy(1); }
@@ -297,7 +304,7 @@ int Query::moveBy(int distance)
     m_bof = distance < 0 && moved > distance;
     if (moved != 0) {
         moveTo(target);
-        emit afterScroll();
+        scrolled();
     }
     return moved;
 }
@@ -309,7 +316,7 @@ void Query::setRecNo(int row)
         return;
     m_bof = m_eof = false;
     moveTo(row);
-    emit afterScroll();
+    scrolled();
 }
 
 bool Query::locate(const QString &fieldName, const QVariant &value)
@@ -330,7 +337,7 @@ bool Query::locate(const QString &fieldName, const QVariant &value)
         if (same) {
             m_bof = m_eof = false;
             moveTo(row);
-            emit afterScroll();
+            scrolled();
             return true;
         }
     }
@@ -402,21 +409,11 @@ void Query::notifyCurrent()
         emit currentChanged(m_current);
 }
 
-void Query::setMasterSource(Query *master)
+void Query::scrolled()
 {
-    if (m_masterConnection)
-        disconnect(m_masterConnection);
-    m_master = master;
-    if (master)
-        m_masterConnection = connect(master, &Query::afterScroll, this, &Query::masterScrolled);
-}
-
-void Query::masterScrolled()
-{
-    if (!m_active)
-        return;
-    close();
-    open();
+    if (m_afterScrollHandler)
+        m_afterScrollHandler();
+    emit afterScroll();
 }
 
 QString Query::displayText(int row, const Field *field) const

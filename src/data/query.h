@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,11 @@ private:
 // sent it; fields convert a value only when it is read. The current row, the client-side filter,
 // AfterScroll and OnCalcFields behave as the screens rely on; grids follow through the signals and
 // read any row without moving the current one.
+//
+// A screen's AfterScroll and OnCalcFields handlers are called directly, before the signals of the
+// same names, never through signal dispatch: an error one of them raises goes on to whatever opened
+// or moved the query, as an error of the query's own would. The signals are for observers that do
+// not fail (tests, grids).
 class Query : public QObject
 {
     Q_OBJECT
@@ -93,9 +99,9 @@ public:
     void enableControls();
     bool controlsDisabled() const { return m_disableCount > 0; }
 
-    // A detail query reopens, text unchanged, whenever the master's current row changes, but only
-    // while it is open itself.
-    void setMasterSource(Query *master);
+    // The screen's handlers of AfterScroll and OnCalcFields; one each, an empty one for none.
+    void setAfterScroll(std::function<void()> handler) { m_afterScrollHandler = std::move(handler); }
+    void setOnCalcFields(std::function<void()> handler) { m_calcFieldsHandler = std::move(handler); }
 
     // For grids: any passing row, without moving the current one.
     QString displayText(int row, const Field *field) const;
@@ -126,7 +132,7 @@ private:
     void moveTo(int row);
     void notifyReset();
     void notifyCurrent();
-    void masterScrolled();
+    void scrolled();
 
     Database *m_database;
     SqlLines m_sql;
@@ -150,8 +156,8 @@ private:
     std::vector<int> m_passing; // raw rows that pass, while filtered
 
     int m_disableCount = 0;
-    Query *m_master = nullptr;
-    QMetaObject::Connection m_masterConnection;
+    std::function<void()> m_afterScrollHandler;
+    std::function<void()> m_calcFieldsHandler;
 };
 
 // Holds a query's grids still for a scope, as a walk over its rows wants; released however the

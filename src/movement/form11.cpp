@@ -5,8 +5,8 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
-#include "stock/form12.h"
-#include "stock/form13.h"
+#include "screens/screenhelpers.h"
+#include "screens/stockview.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
@@ -26,11 +26,6 @@ const QStringList LinesStatement = {
     QStringLiteral("From pozuciirozpodily, rozpodil, tovary"),
     QStringLiteral("where pozuciirozpodily.IdRozpodily = rozpodil.id AND pozuciirozpodily.IdTovary = Tovary.id"),
 };
-
-void refuse(const QString &text)
-{
-    messageBox(QStringLiteral("Помилка"), text, MessageButton::Ok, MessageIcon::Exclamation);
-}
 
 } // namespace
 
@@ -76,22 +71,22 @@ TForm11::TForm11(Database &database, QWidget *parent)
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and pozuciirozpodily.IdRozpodily=");
     roles.headerPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, 1, 2,
+                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, EditMode::Insert, EditMode::Update,
                               QStringLiteral("Видалення")};
     roles.linesPanel = Panel{BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
-                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, 3, 4, QStringLiteral("Увага!!!")};
+                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
     roles.filter = DateFilter{Query1, QStringLiteral("DataRozpodily"), DateTimePicker2, nullptr, BitBtn11};
     roles.sum = DocumentSum{BitBtn15, BitBtn16, Edit3};
     roles.close = BitBtn12;
     setRoles(roles);
 
-    connect(Query3, &Query::calcFields, this, &TForm11::Query3CalcFields);
+    onEvent(Query3, QueryEvent::CalcFields, this, &TForm11::Query3CalcFields);
     onEvent(BitBtn13, &QPushButton::clicked, this, &TForm11::BitBtn13Click);
     onEvent(BitBtn14, &QPushButton::clicked, this, &TForm11::BitBtn14Click);
     onEvent(BitBtn17, &QPushButton::clicked, this, &TForm11::BitBtn17Click);
 }
 
-void TForm11::reach(TForm12 &stock, TForm13 &shopStock, std::function<void()> previewInvoice)
+void TForm11::reach(StockView &stock, StockView &shopStock, std::function<void()> previewInvoice)
 {
     m_stock = &stock;
     m_shopStock = &shopStock;
@@ -108,8 +103,8 @@ void TForm11::Query3CalcFields()
 
 void TForm11::prepareHeaderPanel(bool editing)
 {
-    fillComboBox(*Query2, QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"), *ComboBox1);
-    fillComboBox(*Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"), *ComboBox2);
+    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"));
+    fillIdComboBox(*ComboBox2, *Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
     if (!editing) {
         DateTimePicker1->setDate(QDate::currentDate());
         return;
@@ -119,7 +114,7 @@ void TForm11::prepareHeaderPanel(bool editing)
     DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataRozpodily"))->asDate());
 }
 
-bool TForm11::writeHeader(int mode)
+bool TForm11::writeHeader(bool inserting)
 {
     const std::optional<QString> shop = chosenId(*ComboBox1);
     const std::optional<QString> employee = chosenId(*ComboBox2);
@@ -129,11 +124,11 @@ bool TForm11::writeHeader(int mode)
         return false;
     }
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
-    if (mode == 1)
-        run(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + *shop
+    if (inserting)
+        runStatement(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + *shop
                          + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
     else
-        run(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + *shop + QStringLiteral(", IdSpivrobitnuka=")
+        runStatement(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + *shop + QStringLiteral(", IdSpivrobitnuka=")
                          + *employee + QStringLiteral(", DataRozpodily=") + date + QStringLiteral(" WHERE rozpodil.Id=")
                          + Query1->fieldByName(QStringLiteral("id"))->asString());
     return true;
@@ -148,14 +143,14 @@ void TForm11::clearHeaderPanel()
 
 void TForm11::deleteHeader(const QString &id)
 {
-    run(*Query2, QStringLiteral("DELETE from rozpodil Where Id=") + id);
+    runStatement(*Query2, QStringLiteral("DELETE from rozpodil Where Id=") + id);
 }
 
 // --- lines -----------------------------------------------------------------------------------
 
 void TForm11::prepareLinePanel(bool editing)
 {
-    fillComboBox(*Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"), *ComboBox3);
+    fillIdComboBox(*ComboBox3, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
     if (!editing) {
         Edit1->clear();
         Edit2->clear();
@@ -166,10 +161,10 @@ void TForm11::prepareLinePanel(bool editing)
     Edit2->setText(Query3CinaPostachannya->asString());
 }
 
-bool TForm11::writeLine(int mode)
+bool TForm11::writeLine(bool inserting)
 {
     const std::optional<QString> goods = chosenId(*ComboBox3);
-    if (mode == 3 && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
+    if (inserting && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
         refuse(QStringLiteral("Введіть дані"));
         return false;
     }
@@ -180,11 +175,11 @@ bool TForm11::writeLine(int mode)
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(Edit1->text());
     const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
-    if (mode == 3)
-        run(*Query4, QStringLiteral("INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('")
+    if (inserting)
+        runStatement(*Query4, QStringLiteral("INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('")
                          + *goods + QStringLiteral("',") + quantity + u',' + price + u',' + header + u')');
     else
-        run(*Query4, QStringLiteral("UPDATE pozuciirozpodily Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
+        runStatement(*Query4, QStringLiteral("UPDATE pozuciirozpodily Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
                          + QStringLiteral(", cinaPostachannya=") + price + QStringLiteral(", IdRozpodily=") + header
                          + QStringLiteral(" WHERE pozuciirozpodily.Id=") + Query3->fieldByName(QStringLiteral("id"))->asString());
     return true;
@@ -199,7 +194,7 @@ void TForm11::clearLinePanel()
 
 void TForm11::deleteLine(const QString &id)
 {
-    run(*Query4, QStringLiteral("DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=") + id + u';');
+    runStatement(*Query4, QStringLiteral("DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=") + id + u';');
 }
 
 // --- moving the goods into the shop ---------------------------------------------------------
@@ -207,7 +202,7 @@ void TForm11::deleteLine(const QString &id)
 void TForm11::BitBtn13Click()
 {
     // Without a distribution there is no shop to receive, without lines nothing to move.
-    if (!currentId(*Query1) || !Query3->active() || Query3->isEmpty()) {
+    if (!currentRowId(*Query1) || !Query3->active() || Query3->isEmpty()) {
         showMessage(QStringLiteral("Введіть дані про переміщення"));
         return;
     }
@@ -233,9 +228,9 @@ void TForm11::BitBtn13Click()
     }
     reopen(*Query1);
     if (m_stock)
-        reopen(*m_stock->Query1);
+        m_stock->stockChanged();
     if (m_shopStock)
-        reopen(*m_shopStock->Query3);
+        m_shopStock->stockChanged();
     showMessage(QStringLiteral("Даний товар переміщений в магазин"));
 }
 
@@ -320,7 +315,7 @@ void TForm11::moveLines(StockCommand &command)
 void TForm11::BitBtn14Click()
 {
     if (m_stock)
-        showModal(*m_stock);
+        m_stock->showStock();
 }
 
 void TForm11::BitBtn17Click()

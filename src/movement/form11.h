@@ -10,13 +10,12 @@ namespace coop {
 class Database;
 class Field;
 class StockCommand;
-class TForm12;
-class TForm13;
+class StockView;
 
 // "Розподіл між магазинами": distributions of goods from the base warehouse to the shops (rozpodil)
 // and their lines (pozuciirozpodily), and the transfer that moves a distribution's goods out of the
 // base stock into the shop's stock at the retail markup.
-class TForm11 : public DocumentScreen, public Ui::TForm11
+class TForm11 : public DocumentScreen, private Ui::TForm11
 {
     Q_OBJECT
 
@@ -31,7 +30,7 @@ public:
     Query *const Query6; // header insert and update
 
     // The screens and documents it reaches, given by the registry once all are created.
-    void reach(TForm12 &stock, TForm13 &shopStock, std::function<void()> previewInvoice);
+    void reach(StockView &stock, StockView &shopStock, std::function<void()> previewInvoice);
 
     void Query3CalcFields();
     void BitBtn13Click();
@@ -42,11 +41,11 @@ protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
     void prepareHeaderPanel(bool editing) override;
-    bool writeHeader(int mode) override;
+    bool writeHeader(bool inserting) override;
     void clearHeaderPanel() override;
     void deleteHeader(const QString &id) override;
     void prepareLinePanel(bool editing) override;
-    bool writeLine(int mode) override;
+    bool writeLine(bool inserting) override;
     void clearLinePanel() override;
     void deleteLine(const QString &id) override;
 
@@ -59,8 +58,8 @@ private:
     Field *Query3Kilkist;
     Field *Query3CinaPostachannya;
     Field *Query3Suma;
-    TForm12 *m_stock = nullptr;
-    TForm13 *m_shopStock = nullptr;
+    StockView *m_stock = nullptr;
+    StockView *m_shopStock = nullptr;
     std::function<void()> m_previewInvoice;
 };
 

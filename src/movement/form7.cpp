@@ -5,7 +5,8 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
-#include "stock/form12.h"
+#include "screens/screenhelpers.h"
+#include "screens/stockview.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
@@ -31,11 +32,6 @@ const QStringList StoredLinesStatement = {
     LinesStatement[1],
     LinesStatement[2],
 };
-
-void refuse(const QString &text)
-{
-    messageBox(QStringLiteral("Помилка"), text, MessageButton::Ok, MessageIcon::Exclamation);
-}
 
 } // namespace
 
@@ -80,22 +76,22 @@ TForm7::TForm7(Database &database, QWidget *parent)
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and chonadishlo.IdNadhodgennya=");
     roles.headerPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, 1, 2,
+                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, EditMode::Insert, EditMode::Update,
                               QStringLiteral("Видалення")};
     roles.linesPanel = Panel{BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
-                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, 3, 4, QStringLiteral("Увага!!!")};
+                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
     roles.filter = DateFilter{Query1, QStringLiteral("DataNadhodgenya"), DateTimePicker2, DateTimePicker3, BitBtn11};
     roles.sum = DocumentSum{BitBtn15, BitBtn16, Edit3};
     roles.close = BitBtn12;
     setRoles(roles);
 
-    connect(Query3, &Query::calcFields, this, &TForm7::Query3CalcFields);
+    onEvent(Query3, QueryEvent::CalcFields, this, &TForm7::Query3CalcFields);
     onEvent(BitBtn13, &QPushButton::clicked, this, &TForm7::BitBtn13Click);
     onEvent(BitBtn14, &QPushButton::clicked, this, &TForm7::BitBtn14Click);
     onEvent(BitBtn17, &QPushButton::clicked, this, &TForm7::BitBtn17Click);
 }
 
-void TForm7::reach(TForm12 &stock, std::function<void()> previewInvoice)
+void TForm7::reach(StockView &stock, std::function<void()> previewInvoice)
 {
     m_stock = &stock;
     m_previewInvoice = std::move(previewInvoice);
@@ -107,8 +103,8 @@ void TForm7::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat() 
 
 void TForm7::prepareHeaderPanel(bool editing)
 {
-    fillComboBox(*Query2, QStringLiteral("SELECT* FROM postachalnuku"), QStringLiteral("NazvaPostachalnuka"), *ComboBox1);
-    fillComboBox(*Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"), *ComboBox2);
+    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM postachalnuku"), QStringLiteral("NazvaPostachalnuka"));
+    fillIdComboBox(*ComboBox2, *Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
     if (!editing) {
         DateTimePicker1->setDate(QDate::currentDate());
         return;
@@ -118,7 +114,7 @@ void TForm7::prepareHeaderPanel(bool editing)
     DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataNadhodgenya"))->asDate());
 }
 
-bool TForm7::writeHeader(int mode)
+bool TForm7::writeHeader(bool inserting)
 {
     const std::optional<QString> supplier = chosenId(*ComboBox1);
     const std::optional<QString> employee = chosenId(*ComboBox2);
@@ -128,11 +124,11 @@ bool TForm7::writeHeader(int mode)
         return false;
     }
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
-    if (mode == 1)
-        run(*Query6, QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('")
+    if (inserting)
+        runStatement(*Query6, QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('")
                          + *supplier + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
     else
-        run(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + *supplier + QStringLiteral(", IdSpivrobitnuka=")
+        runStatement(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + *supplier + QStringLiteral(", IdSpivrobitnuka=")
                          + *employee + QStringLiteral(", DataNadhodgenya=") + date + QStringLiteral(" WHERE nadhodgennya.Id=")
                          + Query1->fieldByName(QStringLiteral("id"))->asString());
     return true;
@@ -147,14 +143,14 @@ void TForm7::clearHeaderPanel()
 
 void TForm7::deleteHeader(const QString &id)
 {
-    run(*Query2, QStringLiteral("DELETE from nadhodgennya Where Id=") + id);
+    runStatement(*Query2, QStringLiteral("DELETE from nadhodgennya Where Id=") + id);
 }
 
 // --- lines -----------------------------------------------------------------------------------
 
 void TForm7::prepareLinePanel(bool editing)
 {
-    fillComboBox(*Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"), *ComboBox3);
+    fillIdComboBox(*ComboBox3, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
     if (!editing) {
         Edit1->clear();
         Edit2->clear();
@@ -165,10 +161,10 @@ void TForm7::prepareLinePanel(bool editing)
     Edit2->setText(Query3Cina->asString());
 }
 
-bool TForm7::writeLine(int mode)
+bool TForm7::writeLine(bool inserting)
 {
     const std::optional<QString> goods = chosenId(*ComboBox3);
-    if (mode == 3 && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
+    if (inserting && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
         refuse(QStringLiteral("Введіть дані"));
         return false;
     }
@@ -179,11 +175,11 @@ bool TForm7::writeLine(int mode)
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(Edit1->text());
     const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
-    if (mode == 3)
-        run(*Query4, QStringLiteral("INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('") + *goods
+    if (inserting)
+        runStatement(*Query4, QStringLiteral("INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('") + *goods
                          + QStringLiteral("',") + quantity + u',' + price + u',' + header + u')');
     else
-        run(*Query4, QStringLiteral("UPDATE chonadishlo Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
+        runStatement(*Query4, QStringLiteral("UPDATE chonadishlo Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
                          + QStringLiteral(", cina=") + price + QStringLiteral(", IdNadhodgennya=") + header
                          + QStringLiteral(" WHERE chonadishlo.Id=") + Query3->fieldByName(QStringLiteral("id"))->asString());
     return true;
@@ -198,7 +194,7 @@ void TForm7::clearLinePanel()
 
 void TForm7::deleteLine(const QString &id)
 {
-    run(*Query4, QStringLiteral("DELETE FROM chonadishlo WHERE chonadishlo.id=") + id + u';');
+    runStatement(*Query4, QStringLiteral("DELETE FROM chonadishlo WHERE chonadishlo.id=") + id + u';');
 }
 
 // --- posting to the base warehouse ----------------------------------------------------------
@@ -219,7 +215,7 @@ void TForm7::BitBtn13Click()
         showMessage(command.doneDespiteLostCommitText());
     reopen(*Query1);
     if (m_stock)
-        reopen(*m_stock->Query1);
+        m_stock->stockChanged();
 }
 
 void TForm7::postLines(StockCommand &command)
@@ -263,7 +259,7 @@ void TForm7::postLines(StockCommand &command)
 void TForm7::BitBtn14Click()
 {
     if (m_stock)
-        showModal(*m_stock);
+        m_stock->showStock();
 }
 
 void TForm7::BitBtn17Click()

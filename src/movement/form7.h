@@ -10,11 +10,11 @@ namespace coop {
 class Database;
 class Field;
 class StockCommand;
-class TForm12;
+class StockView;
 
 // "Надходження товарів": receipts from suppliers (nadhodgennya) and their lines (chonadishlo),
 // and their posting to the base warehouse.
-class TForm7 : public DocumentScreen, public Ui::TForm7
+class TForm7 : public DocumentScreen, private Ui::TForm7
 {
     Q_OBJECT
 
@@ -29,7 +29,7 @@ public:
     Query *const Query6; // header insert and update
 
     // The screens and documents it reaches, given by the registry once all are created.
-    void reach(TForm12 &stock, std::function<void()> previewInvoice);
+    void reach(StockView &stock, std::function<void()> previewInvoice);
 
     void Query3CalcFields();
     void BitBtn13Click();
@@ -40,11 +40,11 @@ protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
     void prepareHeaderPanel(bool editing) override;
-    bool writeHeader(int mode) override;
+    bool writeHeader(bool inserting) override;
     void clearHeaderPanel() override;
     void deleteHeader(const QString &id) override;
     void prepareLinePanel(bool editing) override;
-    bool writeLine(int mode) override;
+    bool writeLine(bool inserting) override;
     void clearLinePanel() override;
     void deleteLine(const QString &id) override;
 
@@ -54,7 +54,7 @@ private:
     Field *Query3Kilkist;
     Field *Query3Cina;
     Field *Query3Suma;
-    TForm12 *m_stock = nullptr;
+    StockView *m_stock = nullptr;
     std::function<void()> m_previewInvoice;
 };
 

@@ -64,30 +64,9 @@ TForm10::TForm10(Database &database, QWidget *parent)
     rules.deleteStatement = QStringLiteral("DELETE FROM tovary WHERE tovary.Id=");
     setUp(roles, rules);
 
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm10::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm10::BitBtn2Click);
-    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm10::BitBtn3Click);
-    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm10::BitBtn4Click);
-    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm10::BitBtn5Click);
-    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm10::BitBtn6Click);
-    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm10::BitBtn7Click);
-    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm10::BitBtn8Click);
-    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm10::BitBtn9Click);
-    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm10::BitBtn10Click);
 }
 
 TForm10::~TForm10() = default;
-
-void TForm10::BitBtn1Click() { addRow(); }
-void TForm10::BitBtn2Click() { editRow(); }
-void TForm10::BitBtn3Click() { deleteRow(); }
-void TForm10::BitBtn4Click() { acceptEntries(); }
-void TForm10::BitBtn5Click() { cancelEntries(); }
-void TForm10::BitBtn6Click() { exportGrid(); }
-void TForm10::BitBtn7Click() { searchColumn(); }
-void TForm10::BitBtn8Click() { filterColumn(); }
-void TForm10::BitBtn9Click() { showAllRows(); }
-void TForm10::BitBtn10Click() { closeScreen(); }
 
 void TForm10::clearEntries()
 {

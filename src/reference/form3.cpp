@@ -2,7 +2,9 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "ui_form3.h"
+#include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 
 namespace coop {
@@ -109,21 +111,11 @@ TForm3::TForm3(Database &database, QWidget *parent)
     rules.deleteStatement = QStringLiteral("DELETE FROM spivrobitnuku WHERE spivrobitnuku.Id=");
     setUp(roles, rules);
 
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm3::BitBtn2Click);
-    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm3::BitBtn3Click);
-    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm3::BitBtn4Click);
-    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm3::BitBtn5Click);
-    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm3::BitBtn6Click);
-    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm3::BitBtn7Click);
-    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm3::BitBtn8Click);
-    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm3::BitBtn9Click);
-    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm3::BitBtn10Click);
-    connect(ui->BitBtn11, &QPushButton::clicked, this, &TForm3::BitBtn11Click);
-    connect(ui->ComboBox4, &ComboBox::closeUp, this, &TForm3::ComboBox4CloseUp);
-    connect(ui->ComboBox5, &ComboBox::closeUp, this, &TForm3::ComboBox5CloseUp);
-    connect(ui->DateTimePicker1, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker1CloseUp);
-    connect(ui->DateTimePicker2, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker2CloseUp);
+    onEvent(ui->BitBtn6, &QPushButton::clicked, this, &TForm3::BitBtn6Click);
+    onEvent(ui->ComboBox4, &ComboBox::closeUp, this, &TForm3::ComboBox4CloseUp);
+    onEvent(ui->ComboBox5, &ComboBox::closeUp, this, &TForm3::ComboBox5CloseUp);
+    onEvent(ui->DateTimePicker1, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker1CloseUp);
+    onEvent(ui->DateTimePicker2, &DateTimePicker::closeUp, this, &TForm3::DateTimePicker2CloseUp);
 }
 
 TForm3::~TForm3() = default;
@@ -134,17 +126,7 @@ void TForm3::FormCreate()
     fillFilterList(*ui->ComboBox5, *Query7, QStringLiteral("NazvaMagazuny"));
 }
 
-void TForm3::BitBtn1Click() { addRow(); }
-void TForm3::BitBtn2Click() { editRow(); }
-void TForm3::BitBtn3Click() { deleteRow(); }
-void TForm3::BitBtn4Click() { acceptEntries(); }
-void TForm3::BitBtn5Click() { cancelEntries(); }
 void TForm3::BitBtn6Click() { Query1->setFiltered(false); }
-void TForm3::BitBtn7Click() { searchColumn(); }
-void TForm3::BitBtn8Click() { filterColumn(); }
-void TForm3::BitBtn9Click() { showAllRows(); }
-void TForm3::BitBtn10Click() { exportGrid(); }
-void TForm3::BitBtn11Click() { closeScreen(); }
 
 void TForm3::ComboBox4CloseUp()
 {

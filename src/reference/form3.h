@@ -42,17 +42,7 @@ protected:
     QString updateStatement(const QString &rowId) const override;
 
 private:
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void BitBtn5Click();
     void BitBtn6Click();
-    void BitBtn7Click();
-    void BitBtn8Click();
-    void BitBtn9Click();
-    void BitBtn10Click();
-    void BitBtn11Click();
     void ComboBox4CloseUp();
     void ComboBox5CloseUp();
     void DateTimePicker1CloseUp();

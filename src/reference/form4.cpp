@@ -48,30 +48,9 @@ TForm4::TForm4(Database &database, QWidget *parent)
     rules.deleteStatement = QStringLiteral("DELETE FROM postachalnuku WHERE postachalnuku.id=");
     setUp(roles, rules);
 
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm4::BitBtn2Click);
-    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm4::BitBtn3Click);
-    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm4::BitBtn4Click);
-    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm4::BitBtn5Click);
-    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm4::BitBtn6Click);
-    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm4::BitBtn7Click);
-    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm4::BitBtn8Click);
-    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm4::BitBtn9Click);
-    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm4::BitBtn10Click);
 }
 
 TForm4::~TForm4() = default;
-
-void TForm4::BitBtn1Click() { addRow(); }
-void TForm4::BitBtn2Click() { editRow(); }
-void TForm4::BitBtn3Click() { deleteRow(); }
-void TForm4::BitBtn4Click() { acceptEntries(); }
-void TForm4::BitBtn5Click() { cancelEntries(); }
-void TForm4::BitBtn6Click() { searchColumn(); }
-void TForm4::BitBtn7Click() { filterColumn(); }
-void TForm4::BitBtn8Click() { showAllRows(); }
-void TForm4::BitBtn9Click() { exportGrid(); }
-void TForm4::BitBtn10Click() { closeScreen(); }
 
 void TForm4::clearEntries()
 {

@@ -32,17 +32,6 @@ protected:
     QString updateStatement(const QString &rowId) const override;
 
 private:
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void BitBtn5Click();
-    void BitBtn6Click();
-    void BitBtn7Click();
-    void BitBtn8Click();
-    void BitBtn9Click();
-    void BitBtn10Click();
-
     std::unique_ptr<Ui::TForm4> ui;
 };
 

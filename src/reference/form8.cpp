@@ -44,30 +44,9 @@ TForm8::TForm8(Database &database, QWidget *parent)
     rules.deleteStatement = QStringLiteral("DELETE FROM viddilu WHERE viddilu.id=");
     setUp(roles, rules);
 
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm8::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm8::BitBtn2Click);
-    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm8::BitBtn3Click);
-    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm8::BitBtn4Click);
-    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm8::BitBtn5Click);
-    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm8::BitBtn6Click);
-    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm8::BitBtn7Click);
-    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm8::BitBtn8Click);
-    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm8::BitBtn9Click);
-    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm8::BitBtn10Click);
 }
 
 TForm8::~TForm8() = default;
-
-void TForm8::BitBtn1Click() { addRow(); }
-void TForm8::BitBtn2Click() { editRow(); }
-void TForm8::BitBtn3Click() { deleteRow(); }
-void TForm8::BitBtn4Click() { acceptEntries(); }
-void TForm8::BitBtn5Click() { cancelEntries(); }
-void TForm8::BitBtn6Click() { exportGrid(); }
-void TForm8::BitBtn7Click() { searchColumn(); }
-void TForm8::BitBtn8Click() { filterColumn(); }
-void TForm8::BitBtn9Click() { showAllRows(); }
-void TForm8::BitBtn10Click() { closeScreen(); }
 
 void TForm8::clearEntries()
 {

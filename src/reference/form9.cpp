@@ -2,6 +2,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "ui_form9.h"
 
 namespace coop {
@@ -60,30 +61,9 @@ TForm9::TForm9(Database &database, QWidget *parent)
     rules.deleteStatement = QStringLiteral("DELETE FROM magazunu WHERE magazunu.Id=");
     setUp(roles, rules);
 
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm9::BitBtn1Click);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm9::BitBtn2Click);
-    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm9::BitBtn3Click);
-    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm9::BitBtn4Click);
-    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm9::BitBtn5Click);
-    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm9::BitBtn6Click);
-    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm9::BitBtn7Click);
-    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm9::BitBtn8Click);
-    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm9::BitBtn9Click);
-    connect(ui->BitBtn10, &QPushButton::clicked, this, &TForm9::BitBtn10Click);
 }
 
 TForm9::~TForm9() = default;
-
-void TForm9::BitBtn1Click() { addRow(); }
-void TForm9::BitBtn2Click() { editRow(); }
-void TForm9::BitBtn3Click() { deleteRow(); }
-void TForm9::BitBtn4Click() { acceptEntries(); }
-void TForm9::BitBtn5Click() { cancelEntries(); }
-void TForm9::BitBtn6Click() { searchColumn(); }
-void TForm9::BitBtn7Click() { filterColumn(); }
-void TForm9::BitBtn8Click() { showAllRows(); }
-void TForm9::BitBtn9Click() { exportGrid(); }
-void TForm9::BitBtn10Click() { closeScreen(); }
 
 void TForm9::clearEntries()
 {

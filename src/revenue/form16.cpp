@@ -3,6 +3,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "widgets/dbgrid.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
@@ -57,7 +58,7 @@ TForm16::TForm16(Database &database, QWidget *parent)
     roles.linesCondition = QStringLiteral("and vurychka.IdMagazuny=");
     // The employee box stays enabled in every state: it is not among the panel's controls.
     roles.linesPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                             {Edit1, DateTimePicker1, Label1, Label2, Label5}, 1, 2, QStringLiteral("Увага!!!"),
+                             {Edit1, DateTimePicker1, Label1, Label2, Label5}, EditMode::Insert, EditMode::Update, QStringLiteral("Увага!!!"),
                              /*keepUpdatedRowCurrent=*/false};
     roles.filter = DateFilter{Query3, QStringLiteral("Data"), DateTimePicker2, DateTimePicker3, BitBtn7};
     roles.close = BitBtn6;
@@ -78,7 +79,7 @@ void TForm16::FormActivate()
 
 void TForm16::prepareLinePanel(bool editing)
 {
-    fillComboBox(*Query2, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"), *ComboBox1);
+    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
     if (!editing) {
         DateTimePicker1->setDate(QDate::currentDate());
         return;
@@ -89,23 +90,23 @@ void TForm16::prepareLinePanel(bool editing)
     DateTimePicker1->setDate(ReadLocaleDate(Query3Data->asString()));
 }
 
-bool TForm16::writeLine(int mode)
+bool TForm16::writeLine(bool inserting)
 {
     const std::optional<QString> employee = chosenId(*ComboBox1);
     // An employee typed by hand that names no entry has no id to write, in either mode.
-    if ((mode == 1 && (ComboBox1->currentText().isEmpty() || Edit1->text().isEmpty())) || !employee) {
-        messageBox(QStringLiteral("Помилка"), QStringLiteral("Введіть коректні дані"), MessageButton::Ok, MessageIcon::Exclamation);
+    if ((inserting && (ComboBox1->currentText().isEmpty() || Edit1->text().isEmpty())) || !employee) {
+        refuse(QStringLiteral("Введіть коректні дані"));
         return false;
     }
     const QString sum = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit1->text())));
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
-    if (mode == 1) {
-        run(*Query4, QStringLiteral("INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('") + *employee
+    if (inserting) {
+        runStatement(*Query4, QStringLiteral("INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('") + *employee
                          + QStringLiteral("',") + sum + u',' + date + u',' + Query1->fieldByName(QStringLiteral("Id"))->asString() + u')');
         return true;
     }
     // The entry keeps its shop.
-    run(*Query4, QStringLiteral("UPDATE vurychka Set IdSpivrobitnuka=") + *employee + QStringLiteral(", Syma=") + sum
+    runStatement(*Query4, QStringLiteral("UPDATE vurychka Set IdSpivrobitnuka=") + *employee + QStringLiteral(", Syma=") + sum
                      + QStringLiteral(", Data=") + date + QStringLiteral(" WHERE vurychka.Id=")
                      + Query3->fieldByName(QStringLiteral("id"))->asString());
     return true;
@@ -120,7 +121,7 @@ void TForm16::clearLinePanel()
 
 void TForm16::deleteLine(const QString &id)
 {
-    run(*Query4, QStringLiteral("DELETE FROM vurychka WHERE vurychka.id=") + id + u';');
+    runStatement(*Query4, QStringLiteral("DELETE FROM vurychka WHERE vurychka.id=") + id + u';');
 }
 
 void TForm16::BitBtn8Click()

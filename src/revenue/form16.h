@@ -13,7 +13,7 @@ class TForm22;
 // current shop (vurychka), with the employee, the sum and the date. The shops are only listed; the
 // one panel adds (mode 1) and edits (mode 2) the entries of the current shop, and the date filter
 // narrows the entries. The revenue chart draws Query3.
-class TForm16 : public DocumentScreen, public Ui::TForm16
+class TForm16 : public DocumentScreen, private Ui::TForm16
 {
     Q_OBJECT
 
@@ -37,7 +37,7 @@ protected:
     void FormActivate() override;
 
     void prepareLinePanel(bool editing) override;
-    bool writeLine(int mode) override;
+    bool writeLine(bool inserting) override;
     void clearLinePanel() override;
     void deleteLine(const QString &id) override;
 

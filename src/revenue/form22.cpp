@@ -2,6 +2,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "widgets/handler.h"
 
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
@@ -189,7 +190,7 @@ TForm22::TForm22(Query &revenue, QWidget *parent)
     connect(Chart1, &QChart::plotAreaChanged, this, [this] { Marks->refresh(); });
 
     DBChart1->setChart(Chart1); // the view owns the chart from here on
-    connect(&m_revenue, &Query::dataReset, this, &TForm22::revenueReset);
+    onEvent(&m_revenue, &Query::dataReset, this, &TForm22::revenueReset);
     m_revenueOpen = m_revenue.active();
     fill();
 }

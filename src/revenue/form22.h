@@ -66,7 +66,7 @@ private:
 // sum. It has no controls: the shop and the period are chosen on the revenue screen. The series
 // is refilled whenever that query opens and emptied whenever it closes; a filter switched while it
 // stays open reaches the chart only at its next opening.
-class TForm22 : public Screen, public Ui::TForm22
+class TForm22 : public Screen, private Ui::TForm22
 {
     Q_OBJECT
 

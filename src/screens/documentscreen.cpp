@@ -1,7 +1,9 @@
 #include "documentscreen.h"
 
+#include "data/databaseerror.h"
 #include "data/format.h"
 #include "data/query.h"
+#include "screenhelpers.h"
 #include "widgets/datetimepicker.h"
 #include "widgets/dbgrid.h"
 #include "widgets/handler.h"
@@ -19,7 +21,7 @@ void DocumentScreen::setRoles(Roles roles)
 {
     m_roles = std::move(roles);
     const Roles &r = m_roles;
-    connect(r.header, &Query::afterScroll, this, &DocumentScreen::headerScrolled);
+    onEvent(r.header, QueryEvent::AfterScroll, this, &DocumentScreen::headerScrolled);
     if (r.headerPanel) {
         onEvent(r.headerPanel->add, &QAbstractButton::clicked, this, &DocumentScreen::headerAdd);
         onEvent(r.headerPanel->edit, &QAbstractButton::clicked, this, &DocumentScreen::headerEdit);
@@ -46,66 +48,11 @@ void DocumentScreen::setRoles(Roles roles)
     enterState(State::Browsing);
 }
 
-// --- helpers ---------------------------------------------------------------------------------
-
-void DocumentScreen::fillComboBox(Query &runner, const QString &statement, const QString &textColumn, IdComboBox &combo)
-{
-    runner.sql().clear();
-    runner.sql().add(statement);
-    runner.close();
-    runner.open();
-    combo.clearAll();
-    if (!runner.isEmpty()) {
-        const ControlsDisabled still(runner);
-        const Field *id = runner.fieldByName(QStringLiteral("Id"));
-        const Field *text = runner.fieldByName(textColumn);
-        for (int row = 0; row < runner.recordCount(); ++row) {
-            combo.idList().append(runner.displayText(row, id));
-            combo.addItem(runner.displayText(row, text));
-        }
-        runner.last();
-    }
-    combo.setCurrentIndex(-1);
-    combo.setEditText(QString());
-}
-
-void DocumentScreen::selectId(IdComboBox &combo, const QString &id)
-{
-    combo.setCurrentIndex(int(combo.idList().indexOf(id)));
-}
-
-std::optional<QString> DocumentScreen::chosenId(const IdComboBox &combo)
-{
-    const int index = combo.currentIndex();
-    if (index < 0 || index >= combo.idList().size() || combo.itemText(index) != combo.currentText())
-        return std::nullopt;
-    return combo.idList().at(index);
-}
-
-void DocumentScreen::run(Query &runner, const QString &statement)
-{
-    runner.sql().clear();
-    runner.sql().add(statement);
-    runner.execSql();
-}
-
-std::optional<QString> DocumentScreen::currentId(Query &query)
-{
-    if (!query.active() || query.isEmpty())
-        return std::nullopt;
-    return query.fieldByName(QStringLiteral("id"))->asString();
-}
-
-void DocumentScreen::refuseWithoutRow()
-{
-    messageBox(QStringLiteral("Помилка"), QStringLiteral("Не вибрано жодного запису"), MessageButton::Ok, MessageIcon::Exclamation);
-}
-
-void DocumentScreen::reopen(Query &query)
-{
-    query.close();
-    query.open();
-}
+// A screen without a header panel has none of its buttons, so these are never reached there.
+void DocumentScreen::prepareHeaderPanel(bool) { throw Error(QStringLiteral("The screen has no header panel")); }
+bool DocumentScreen::writeHeader(bool) { throw Error(QStringLiteral("The screen has no header panel")); }
+void DocumentScreen::clearHeaderPanel() { throw Error(QStringLiteral("The screen has no header panel")); }
+void DocumentScreen::deleteHeader(const QString &) { throw Error(QStringLiteral("The screen has no header panel")); }
 
 // --- states ----------------------------------------------------------------------------------
 
@@ -181,25 +128,25 @@ void DocumentScreen::headerAdd()
 {
     prepareHeaderPanel(false);
     enterState(State::HeaderEditing);
-    Tag = m_roles.headerPanel->insertMode;
+    m_tag = m_roles.headerPanel->insertMode;
 }
 
 void DocumentScreen::headerEdit()
 {
-    if (!currentId(*m_roles.header))
+    if (!currentRowId(*m_roles.header))
         return refuseWithoutRow();
     prepareHeaderPanel(true);
     enterState(State::HeaderEditing);
-    Tag = m_roles.headerPanel->updateMode;
+    m_tag = m_roles.headerPanel->updateMode;
 }
 
 void DocumentScreen::headerAccept()
 {
     const Panel &panel = *m_roles.headerPanel;
-    if (Tag == panel.insertMode || Tag == panel.updateMode) {
-        if (Tag == panel.updateMode && !currentId(*m_roles.header))
+    if (m_tag == panel.insertMode || m_tag == panel.updateMode) {
+        if (m_tag == panel.updateMode && !currentRowId(*m_roles.header))
             return refuseWithoutRow();
-        if (!writeHeader(Tag))
+        if (!writeHeader(m_tag == panel.insertMode))
             return; // refused: the panel stays open with its values
         // Written: the panel closes before the reload, so that a reload that fails cannot leave
         // "Прийняти" at hand to write the header a second time.
@@ -221,7 +168,7 @@ void DocumentScreen::headerCancel()
 void DocumentScreen::headerDelete()
 {
     Query &header = *m_roles.header;
-    const std::optional<QString> id = currentId(header);
+    const std::optional<QString> id = currentRowId(header);
     if (!id)
         return refuseWithoutRow();
     if (messageBox(m_roles.headerPanel->deleteCaption, QStringLiteral("Ви дійсно хочете видалити запис?"),
@@ -243,30 +190,30 @@ void DocumentScreen::lineAdd()
 {
     prepareLinePanel(false);
     enterState(State::LineEditing);
-    Tag = m_roles.linesPanel.insertMode;
+    m_tag = m_roles.linesPanel.insertMode;
 }
 
 void DocumentScreen::lineEdit()
 {
-    if (!currentId(*m_roles.lines))
+    if (!currentRowId(*m_roles.lines))
         return refuseWithoutRow();
     prepareLinePanel(true);
     enterState(State::LineEditing);
-    Tag = m_roles.linesPanel.updateMode;
+    m_tag = m_roles.linesPanel.updateMode;
 }
 
 void DocumentScreen::lineAccept()
 {
     const Panel &panel = m_roles.linesPanel;
     Query &lines = *m_roles.lines;
-    if (Tag == panel.insertMode || Tag == panel.updateMode) {
+    if (m_tag == panel.insertMode || m_tag == panel.updateMode) {
         // A line belongs to the header current at this moment; without one it has nowhere to go.
-        if (!currentId(*m_roles.header))
+        if (!currentRowId(*m_roles.header))
             return refuseWithoutRow();
-        const std::optional<QString> lineId = Tag == panel.updateMode ? currentId(lines) : std::nullopt;
-        if (Tag == panel.updateMode && !lineId)
+        const std::optional<QString> lineId = m_tag == panel.updateMode ? currentRowId(lines) : std::nullopt;
+        if (m_tag == panel.updateMode && !lineId)
             return refuseWithoutRow();
-        if (!writeLine(Tag))
+        if (!writeLine(m_tag == panel.insertMode))
             return;
         // Written: as for a header, the panel closes before the reload.
         clearLinePanel();
@@ -288,7 +235,7 @@ void DocumentScreen::lineCancel()
 
 void DocumentScreen::lineDelete()
 {
-    const std::optional<QString> id = currentId(*m_roles.lines);
+    const std::optional<QString> id = currentRowId(*m_roles.lines);
     if (!id)
         return refuseWithoutRow();
     if (messageBox(m_roles.linesPanel.deleteCaption, QStringLiteral("Ви дійсно хочете видалити запис?"),

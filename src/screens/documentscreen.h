@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editmode.h"
 #include "widgets/screen.h"
 
 #include <QList>
@@ -15,7 +16,6 @@ namespace coop {
 
 class DateTimePicker;
 class DBGrid;
-class IdComboBox;
 class Query;
 
 // The screen of a document with a header and its lines: receipts, distributions, shop audits,
@@ -31,8 +31,8 @@ class DocumentScreen : public Screen
     Q_OBJECT
 
 public:
-    // What the open panel's accept button does; it changes only when a panel opens.
-    int Tag = 0;
+    // What the open panel's accept button does (the screen's Tag); it changes only when a panel opens.
+    EditMode tag() const { return m_tag; }
 
     enum class State { Browsing, HeaderEditing, LineEditing };
     State state() const { return m_state; }
@@ -43,7 +43,7 @@ protected:
         QAbstractButton *add = nullptr, *edit = nullptr, *remove = nullptr;
         QAbstractButton *accept = nullptr, *cancel = nullptr;
         QList<QWidget *> controls; // entry controls and their labels
-        int insertMode = 0, updateMode = 0;
+        EditMode insertMode = EditMode::None, updateMode = EditMode::None;
         QString deleteCaption;     // of the delete question
         bool keepUpdatedRowCurrent = true; // false: after an update the first row is current, as after an insert
     };
@@ -81,31 +81,19 @@ protected:
     void setRoles(Roles roles);
 
     // --- what each screen writes ---------------------------------------------------------------
-    // Fills the header panel for adding (editing false) or for editing the current header.
-    virtual void prepareHeaderPanel(bool editing) { Q_UNUSED(editing); }
-    // Runs the header's insert or update; false when the entry check refused (it told the user).
-    virtual bool writeHeader(int mode) { Q_UNUSED(mode); return false; }
-    virtual void clearHeaderPanel() {}
-    virtual void deleteHeader(const QString &id) { Q_UNUSED(id); }
-    virtual void prepareLinePanel(bool editing) { Q_UNUSED(editing); }
-    virtual bool writeLine(int mode) { Q_UNUSED(mode); return false; }
-    virtual void clearLinePanel() {}
-    virtual void deleteLine(const QString &id) { Q_UNUSED(id); }
-
-    // --- helpers for the screens' statements ---------------------------------------------------
-    // Fills a combo box and its id list from a runner: every row's Id and text column, in the
-    // server's order; no entry selected afterwards.
-    static void fillComboBox(Query &runner, const QString &statement, const QString &textColumn, IdComboBox &combo);
-    // Selects the entry whose id equals the value.
-    static void selectId(IdComboBox &combo, const QString &id);
-    // The id of the chosen entry; none when nothing is chosen or the text was typed to match no entry.
-    static std::optional<QString> chosenId(const IdComboBox &combo);
-    // Puts a statement into a runner (clearing its text, which closes it) and executes it.
-    static void run(Query &runner, const QString &statement);
-    // The current row's id of a query; none when it has no current row.
-    static std::optional<QString> currentId(Query &query);
-    // Tells the clerk that there is no row to work on.
-    static void refuseWithoutRow();
+    // The lines panel: fills it for adding (editing false) or for editing the current line; runs the
+    // line's insert or update, false when the entry check refused (it told the clerk); empties it;
+    // deletes a line.
+    virtual void prepareLinePanel(bool editing) = 0;
+    virtual bool writeLine(bool inserting) = 0;
+    virtual void clearLinePanel() = 0;
+    virtual void deleteLine(const QString &id) = 0;
+    // The same for the header panel. Only the screens that have one (Roles::headerPanel) write
+    // these; the steps never call them on the others.
+    virtual void prepareHeaderPanel(bool editing);
+    virtual bool writeHeader(bool inserting);
+    virtual void clearHeaderPanel();
+    virtual void deleteHeader(const QString &id);
 
     // --- the shared steps ----------------------------------------------------------------------
     void FormActivate() override;
@@ -127,7 +115,6 @@ protected:
     void closeScreen();
 
     void enterState(State state);
-    void reopen(Query &query);
     // Called wherever the program itself moves the current row of a query (posting, transfer, the
     // date filter, the document sum, printing): a panel that writes to that query's current row, or
     // to the lines of the current header, is closed as activation closes it, so that its accept
@@ -138,6 +125,7 @@ protected:
 
 private:
     State m_state = State::Browsing;
+    EditMode m_tag = EditMode::None;
 };
 
 } // namespace coop

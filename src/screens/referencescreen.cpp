@@ -4,8 +4,10 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "gridexport.h"
+#include "screenhelpers.h"
 #include "valuedialog.h"
 #include "widgets/dbgrid.h"
+#include "widgets/handler.h"
 #include "widgets/idcombobox.h"
 #include "widgets/messages.h"
 
@@ -39,6 +41,17 @@ void ReferenceScreen::setUp(const Roles &roles, const Rules &rules)
     m_roles = roles;
     m_rules = rules;
     m_roles.grid->setQuery(m_rules.gridQuery);
+    const Roles &r = m_roles;
+    onEvent(r.add, &QAbstractButton::clicked, this, &ReferenceScreen::addRow);
+    onEvent(r.edit, &QAbstractButton::clicked, this, &ReferenceScreen::editRow);
+    onEvent(r.remove, &QAbstractButton::clicked, this, &ReferenceScreen::deleteRow);
+    onEvent(r.accept, &QAbstractButton::clicked, this, &ReferenceScreen::acceptEntries);
+    onEvent(r.cancel, &QAbstractButton::clicked, this, &ReferenceScreen::cancelEntries);
+    onEvent(r.search, &QAbstractButton::clicked, this, &ReferenceScreen::searchColumn);
+    onEvent(r.filter, &QAbstractButton::clicked, this, &ReferenceScreen::filterColumn);
+    onEvent(r.showAll, &QAbstractButton::clicked, this, &ReferenceScreen::showAllRows);
+    onEvent(r.exportButton, &QAbstractButton::clicked, this, &ReferenceScreen::exportGrid);
+    onEvent(r.close, &QAbstractButton::clicked, this, &ReferenceScreen::closeScreen);
 }
 
 // Activation: the screen is always seen browsing, with an empty, disabled panel, however it was
@@ -60,45 +73,38 @@ void ReferenceScreen::addRow()
     fillChoices();
     clearEntries();
     setEditing(true);
-    m_tag = 1;
+    m_tag = EditMode::Insert;
 }
 
 void ReferenceScreen::editRow()
 {
-    if (!hasCurrentRow()) {
-        reportNoCurrentRow();
-        return;
-    }
+    if (!currentRowId(gridQuery()))
+        return refuseWithoutRow();
     fillChoices();
     showCurrentRow();
     setEditing(true);
-    m_tag = 2;
+    m_tag = EditMode::Update;
 }
 
 void ReferenceScreen::acceptEntries()
 {
-    if (m_tag == 1) {
-        if (!entriesValid() || !choicesMade()) {
-            messageBox(QStringLiteral("Помилка"), m_rules.entryCheckText, MessageButton::Ok, MessageIcon::Exclamation);
-            return;
-        }
+    if (m_tag == EditMode::Insert) {
+        if (!entriesValid() || !choicesMade())
+            return refuse(m_rules.entryCheckText);
         runStatement(*m_rules.writeRunner, insertStatement());
-    } else if (m_tag == 2) {
-        if (!choicesMade()) {
-            messageBox(QStringLiteral("Помилка"), m_rules.entryCheckText, MessageButton::Ok, MessageIcon::Exclamation);
-            return;
-        }
-        if (!hasCurrentRow()) {
-            reportNoCurrentRow();
-            return;
-        }
-        runStatement(*m_rules.writeRunner, updateStatement(currentRowId()));
+    } else if (m_tag == EditMode::Update) {
+        if (!choicesMade())
+            return refuse(m_rules.entryCheckText);
+        const std::optional<QString> id = currentRowId(gridQuery());
+        if (!id)
+            return refuseWithoutRow();
+        runStatement(*m_rules.writeRunner, updateStatement(*id));
     }
     // Once the server has taken the row the panel closes, before the reload: a reload that fails
     // shows its error but cannot leave "Прийняти" at hand to write the row a second time.
     leaveEditing();
-    if (m_tag == 1 || m_tag == 2)
-        reloadGrid();
+    if (m_tag == EditMode::Insert || m_tag == EditMode::Update)
+        reopen(gridQuery());
     m_roles.grid->setFocus();
 }
 
@@ -115,26 +121,20 @@ void ReferenceScreen::closePanelAfterMove()
         leaveEditing();
 }
 
-void ReferenceScreen::cancelEntries()
-{
-    clearEntries();
-    clearChoices();
-    setEditing(false);
-}
+void ReferenceScreen::cancelEntries() { leaveEditing(); }
 
 void ReferenceScreen::deleteRow()
 {
-    if (!hasCurrentRow()) {
-        reportNoCurrentRow();
-        return;
-    }
+    const std::optional<QString> id = currentRowId(gridQuery());
+    if (!id)
+        return refuseWithoutRow();
     // Every count is taken before anything is decided.
     bool referred = false;
     for (const UsageCheck &check : m_rules.usageChecks) {
         Query &runner = *check.runner;
         runner.close();
         runner.sql().clear();
-        runner.sql().add(QString(check.statement).replace(QStringLiteral("%s"), currentRowId()));
+        runner.sql().add(QString(check.statement).replace(QStringLiteral("%s"), *id));
         runner.open();
         referred = runner.fieldByName(QStringLiteral("COUNT(*)"))->asInteger() != 0 || referred;
     }
@@ -144,12 +144,12 @@ void ReferenceScreen::deleteRow()
     } else if (messageBox(QStringLiteral("Увага!!!"), QStringLiteral("Ви дійсно хочете видалити запис?"),
                           MessageButton::Yes | MessageButton::No, MessageIcon::Question)
                == mrYes) {
-        runStatement(*m_rules.deleteRunner, m_rules.deleteStatement + currentRowId() + u';');
-        reloadGrid();
+        runStatement(*m_rules.deleteRunner, m_rules.deleteStatement + *id + u';');
+        reopen(gridQuery());
         return;
     }
     if (m_rules.reloadAfterRefusalOrNo)
-        reloadGrid();
+        reopen(gridQuery());
 }
 
 void ReferenceScreen::reach(ValueDialog &search, ValueDialog &filter)
@@ -214,35 +214,6 @@ void ReferenceScreen::exportGrid() { exportGridToSpreadsheet(gridQuery(), window
 void ReferenceScreen::closeScreen() { close(); }
 
 
-QString ReferenceScreen::currentRowId() const { return gridQuery().fieldByName(QStringLiteral("Id"))->asString(); }
-
-void ReferenceScreen::runStatement(Query &runner, const QString &statement)
-{
-    runner.close();
-    runner.sql().clear();
-    runner.sql().add(statement);
-    runner.execSql();
-}
-
-void ReferenceScreen::fillIdComboBox(IdComboBox &box, Query &runner, const QString &statement, const QString &textField)
-{
-    runner.sql().clear();
-    runner.sql().add(statement);
-    runner.close();
-    runner.open();
-    box.clearAll();
-    if (!runner.isEmpty()) {
-        runner.first();
-        for (int row = 0; row < runner.recordCount(); ++row, runner.next()) {
-            box.idList().append(runner.fieldByName(QStringLiteral("Id"))->asString());
-            box.addItem(runner.fieldByName(textField)->asString());
-        }
-    }
-    box.setCurrentIndex(-1);
-}
-
-void ReferenceScreen::selectId(IdComboBox &box, const QString &id) { box.setCurrentIndex(int(box.idList().indexOf(id))); }
-
 void ReferenceScreen::setEditing(bool editing)
 {
     for (QAbstractButton *button : {m_roles.add, m_roles.edit, m_roles.remove, m_roles.search, m_roles.filter,
@@ -256,29 +227,13 @@ void ReferenceScreen::setEditing(bool editing)
     m_roles.cancel->setEnabled(editing);
 }
 
-bool ReferenceScreen::hasCurrentRow() const { return gridQuery().active() && gridQuery().recNo() >= 0; }
-
 // A combo box without a selected entry has no id to give: the statement is not built.
 bool ReferenceScreen::choicesMade() const
 {
     for (const IdComboBox *box : m_roles.choices)
-        if (box->currentIndex() < 0 || box->currentIndex() >= box->idList().size())
+        if (!chosenId(*box))
             return false;
     return true;
-}
-
-// "Редагувати" and "Видалити" need a row; an empty grid has none, and no statement goes out with an
-// empty id.
-void ReferenceScreen::reportNoCurrentRow()
-{
-    messageBox(QStringLiteral("Помилка"), QStringLiteral("Не вибрано жодного запису"), MessageButton::Ok,
-               MessageIcon::Exclamation);
-}
-
-void ReferenceScreen::reloadGrid()
-{
-    gridQuery().close();
-    gridQuery().open();
 }
 
 } // namespace coop

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editmode.h"
 #include "widgets/screen.h"
 
 #include <QList>
@@ -18,15 +19,15 @@ class ValueDialog;
 // The design every catalog screen shares: a grid of catalog rows with search, filter and show-all
 // above it, add, edit and delete below it, an edit panel that is enabled only while a row is being
 // added or edited, the export and "Закрити". A screen describes which of its controls plays each
-// role and what its rules are (queries, statements, checks, texts); the steps here do the rest. Its
-// own handlers, named after its controls, call these steps.
+// role and what its rules are (queries, statements, checks, texts); the steps here do the rest, wired
+// to the controls of the role table. Its own handlers are only those of its particular controls.
 class ReferenceScreen : public Screen
 {
     Q_OBJECT
 
 public:
-    // The edit mode kept in the screen's Tag: 0 before the first use, 1 insert, 2 update.
-    int tag() const { return m_tag; }
+    // The edit mode kept in the screen's Tag: None before the first use, then Insert or Update.
+    EditMode tag() const { return m_tag; }
 
 protected:
     enum class Kind {
@@ -86,7 +87,7 @@ protected:
     Database &database() const { return m_database; }
     Query &gridQuery() const { return *m_rules.gridQuery; }
 
-    // The steps of the pattern, for the screens' handlers.
+    // The steps of the pattern, wired to the controls of the role table.
     void FormActivate() override; // A
     void addRow();                // B "Додати"
     void editRow();               // C "Редагувати"
@@ -113,31 +114,19 @@ protected:
     // that an update cannot go to a row the clerk did not choose.
     void closePanelAfterMove();
 
-    // The grid query's current Id as decimal text.
-    QString currentRowId() const;
-    // Puts a statement into a runner (closed and cleared first) and executes it.
-    static void runStatement(Query &runner, const QString &statement);
-    // Fills a combo box and its id list from a runner's rows, then leaves it with no selection.
-    static void fillIdComboBox(IdComboBox &box, Query &runner, const QString &statement, const QString &textField);
-    // Selects the entry whose id is `id`; no selection when there is none.
-    static void selectId(IdComboBox &box, const QString &id);
-
 private:
     enum class Condition { Equals, Contains };
     void applyCondition(Condition condition, ValueDialog &dialog);
     void setEditing(bool editing);
     void leaveEditing();
-    bool hasCurrentRow() const;
     bool choicesMade() const;
-    void reportNoCurrentRow();
-    void reloadGrid();
 
     Database &m_database;
     ValueDialog *m_search = nullptr;
     ValueDialog *m_filter = nullptr;
     Roles m_roles;
     Rules m_rules;
-    int m_tag = 0;
+    EditMode m_tag = EditMode::None;
 };
 
 } // namespace coop

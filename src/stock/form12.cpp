@@ -1,6 +1,7 @@
 #include "form12.h"
 
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "widgets/handler.h"
 
 namespace coop {
@@ -24,6 +25,10 @@ TForm12::TForm12(Database &database, QWidget *parent)
 }
 
 void TForm12::BitBtn1Click() { close(); }
+
+void TForm12::showStock() { showModal(*this); }
+
+void TForm12::stockChanged() { reopen(*Query1); }
 
 void TForm12::BitBtn2Click()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "movementhistory.h"
+#include "screens/stockview.h"
 #include "ui_form12.h"
 #include "widgets/screen.h"
 
@@ -15,7 +16,7 @@ class Query;
 // query is loaded at start-up and reloaded only by the commands that change baza (posting a
 // receipt, moving goods to a shop), which reach Query1 through the registry; opening the screen
 // reloads nothing.
-class TForm12 : public Screen, public Ui::TForm12
+class TForm12 : public Screen, public StockView, private Ui::TForm12
 {
     Q_OBJECT
 
@@ -31,6 +32,9 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
     void DBGrid1Activated();
+
+    void showStock() override;
+    void stockChanged() override;
 
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1}; }

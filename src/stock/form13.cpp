@@ -1,6 +1,7 @@
 #include "form13.h"
 
 #include "data/query.h"
+#include "screens/screenhelpers.h"
 #include "widgets/handler.h"
 
 namespace coop {
@@ -46,8 +47,8 @@ TForm13::TForm13(Database &database, QWidget *parent)
     DBGrid1->setQuery(Query1);
     DBGrid2->setQuery(Query3);
 
-    connect(Query1, &Query::afterScroll, this, &TForm13::Query1AfterScroll);
-    connect(Query3, &Query::calcFields, this, &TForm13::Query3CalcFields);
+    onEvent(Query1, QueryEvent::AfterScroll, this, &TForm13::Query1AfterScroll);
+    onEvent(Query3, QueryEvent::CalcFields, this, &TForm13::Query3CalcFields);
     onEvent(BitBtn1, &QPushButton::clicked, this, &TForm13::BitBtn1Click);
     // A double click or Enter on a stock row.
     onEvent(DBGrid2, &QAbstractItemView::activated, this, &TForm13::DBGrid2Activated);
@@ -84,5 +85,10 @@ void TForm13::DBGrid2Activated()
     History->showFor(Query3->fieldByName(QStringLiteral("IdTovary"))->asInteger(), shop,
                      Query3->fieldByName(QStringLiteral("nazvatovary"))->asString(), shopName);
 }
+
+void TForm13::showStock() { showModal(*this); }
+
+// The stock of the current shop, as a transfer into it left it.
+void TForm13::stockChanged() { reopen(*Query3); }
 
 } // namespace coop

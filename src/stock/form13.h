@@ -1,6 +1,7 @@
 #pragma once
 
 #include "movementhistory.h"
+#include "screens/stockview.h"
 #include "ui_form13.h"
 #include "widgets/screen.h"
 
@@ -14,7 +15,7 @@ class Query;
 // with each row's value at the accounting price. It only shows. The shops are loaded once at
 // start-up; the stock follows the selected shop, and moving goods into a shop reopens Query3
 // through the registry with its current text.
-class TForm13 : public Screen, public Ui::TForm13
+class TForm13 : public Screen, public StockView, private Ui::TForm13
 {
     Q_OBJECT
 
@@ -29,6 +30,9 @@ public:
     void Query3CalcFields();
     void BitBtn1Click();
     void DBGrid2Activated();
+
+    void showStock() override;
+    void stockChanged() override;
 
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }

@@ -33,8 +33,10 @@ bool Application::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error &error) {
+        qCritical("An error escaped its handler: %s", qPrintable(error.text()));
         showErrorBox(error.text());
     } catch (const std::exception &error) {
+        qCritical("An error escaped its handler: %s", error.what());
         showErrorBox(QString::fromLocal8Bit(error.what()));
     }
     return false;
@@ -69,8 +71,18 @@ void showErrorBox(const QString &text)
     showMessageRequest(request);
 }
 
+namespace {
+int runningHandlers = 0;
+} // namespace
+
+HandlerScope::HandlerScope() { ++runningHandlers; }
+HandlerScope::~HandlerScope() { --runningHandlers; }
+
+bool handlerRunning() { return runningHandlers > 0; }
+
 bool runHandler(const std::function<void()> &handler)
 {
+    const HandlerScope running;
     try {
         handler();
         return true;

@@ -6,8 +6,9 @@
 
 namespace coop {
 
-// The application object. Every exception that an event handler lets out ends here: it is shown in
-// the application's error box and the program goes on in its event loop.
+// The application object. Handlers run through the error path below (runHandler, onEvent), so no
+// error should reach it; one that does all the same is logged as a fault of the program, shown in
+// the error box, and the program goes on in its event loop.
 class Application : public QApplication
 {
     Q_OBJECT
@@ -31,8 +32,23 @@ QString errorBoxText(const QString &text);
 // full-stop rule.
 void showErrorBox(const QString &text);
 
-// Runs a handler the way the event loop does: an error it lets out is shown in the error box and
-// its remaining steps are skipped. Returns false when it failed.
+// The one error path of every handler: runs it, and an error it lets out is shown in the error box
+// and its remaining steps are skipped. Returns false when it failed.
 bool runHandler(const std::function<void()> &handler);
+
+// Whether a handler is running (runHandler, or a HandlerScope): a query's AfterScroll handler run
+// inside one lets its error go on to it, as a step of its own would.
+bool handlerRunning();
+
+// Work that is not an event's handler but that, like one, stops at the first error: the errors of
+// the query handlers it runs go on to its caller. Screens are created at start-up inside one.
+class HandlerScope
+{
+public:
+    HandlerScope();
+    ~HandlerScope();
+    HandlerScope(const HandlerScope &) = delete;
+    HandlerScope &operator=(const HandlerScope &) = delete;
+};
 
 } // namespace coop

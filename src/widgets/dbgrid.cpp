@@ -1,5 +1,6 @@
 #include "dbgrid.h"
 
+#include "application.h"
 #include "data/query.h"
 #include "querymodel.h"
 
@@ -93,8 +94,9 @@ void DBGrid::cellChanged(const QModelIndex &current, const QModelIndex &previous
 {
     if (m_following || !current.isValid() || current.row() == previous.row())
         return;
+    // The query's AfterScroll handler runs here, on the error path like every handler.
     if (Query *q = query(); q && q->active() && q->recNo() != current.row())
-        q->setRecNo(current.row());
+        runHandler([q, row = current.row()] { q->setRecNo(row); });
 }
 
 void DBGrid::applyColumnWidths()

@@ -73,6 +73,7 @@ Query *Screen::makeQuery(Database &database, const char *name)
 
 void Screen::create()
 {
+    const HandlerScope creating;
     for (Query *query : storedOpenQueries())
         query->open();
     FormCreate();

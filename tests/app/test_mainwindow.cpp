@@ -20,6 +20,7 @@
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
 #include "data/query.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/testdatabase.h"
@@ -236,9 +237,9 @@ private slots:
 
     void bothCtrlJItemsShowTheKey()
     {
-        QCOMPARE(form1().N13->shortcut(), QKeySequence(QStringLiteral("Ctrl+J")));
-        QVERIFY(form1().N15->text().endsWith(QStringLiteral("\tCtrl+J")));
-        form1().N15->trigger();
+        QCOMPARE(control<QAction>(form1(), "N13")->shortcut(), QKeySequence(QStringLiteral("Ctrl+J")));
+        QVERIFY(control<QAction>(form1(), "N15")->text().endsWith(QStringLiteral("\tCtrl+J")));
+        control<QAction>(form1(), "N15")->trigger();
         QVERIFY(m_windows->form14().isVisible());
     }
 
@@ -281,9 +282,9 @@ private slots:
         QFETCH(QString, tip);
         QFETCH(QString, opens);
         QList<QToolButton *> buttons;
-        for (QAction *action : form1().ToolBar1->actions())
+        for (QAction *action : control<QToolBar>(form1(), "ToolBar1")->actions())
             if (!action->isSeparator())
-                buttons << qobject_cast<QToolButton *>(form1().ToolBar1->widgetForAction(action));
+                buttons << qobject_cast<QToolButton *>(control<QToolBar>(form1(), "ToolBar1")->widgetForAction(action));
         QCOMPARE(buttons.size(), 7);
         QToolButton *tool = buttons.at(button);
         QCOMPARE(tool->toolTip(), tip);
@@ -300,13 +301,13 @@ private slots:
 
     void pictureFillsTheAreaBelowTheToolBar()
     {
-        QCOMPARE(form1().Image1->pixmap().size(), QSize(1920, 1200));
+        QCOMPARE(control<QLabel>(form1(), "Image1")->pixmap().size(), QSize(1920, 1200));
         for (QSize size : {QSize(735, 518), QSize(1000, 400)}) {
             form1().resize(size);
             QCoreApplication::sendPostedEvents();
-            QVERIFY(form1().Image1->hasScaledContents());
-            QCOMPARE(form1().Image1->geometry(), form1().centralWidget()->rect());
-            QCOMPARE(form1().centralWidget()->geometry().top(), form1().ToolBar1->geometry().bottom() + 1);
+            QVERIFY(control<QLabel>(form1(), "Image1")->hasScaledContents());
+            QCOMPARE(control<QLabel>(form1(), "Image1")->geometry(), form1().centralWidget()->rect());
+            QCOMPARE(form1().centralWidget()->geometry().top(), control<QToolBar>(form1(), "ToolBar1")->geometry().bottom() + 1);
             QCOMPARE(form1().centralWidget()->geometry().bottom(), form1().rect().bottom());
         }
     }
@@ -350,7 +351,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(mysql_fetch_row(result.get())[0]),
                  (namesAUser ? clerk : QStringLiteral("root")) + QStringLiteral("@localhost"));
         QCOMPARE(form1().Database1.params(), StoredParams);
-        QCOMPARE(form2().Edit1->text(), QStringLiteral("root"));
+        QCOMPARE(control<QLineEdit>(form2(), "Edit1")->text(), QStringLiteral("root"));
         // A silent reconnection keeps the account.
         form1().N3Click();
         result = form1().Database1.select(QStringLiteral("SELECT CURRENT_USER()"));
@@ -380,9 +381,9 @@ private slots:
     {
         form1().N3Click();
         m_dialogUser = [this](TForm2 &dialog) {
-            dialog.Edit2->setText(m_db->name());
-            dialog.Edit3->clear();
-            QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+            control<QLineEdit>(dialog, "Edit2")->setText(m_db->name());
+            control<QLineEdit>(dialog, "Edit3")->clear();
+            QTest::mouseClick(control<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
         };
         press(Qt::Key_A, &form1());
         QCOMPARE(m_dialogShows, 1);
@@ -391,8 +392,8 @@ private slots:
                               QStringLiteral("PASSWORD=")}));
         QVERIFY(form1().Database1.connected());
         // The dialog keeps what was typed last.
-        QCOMPARE(form2().Edit2->text(), m_db->name());
-        QCOMPARE(form2().Edit3->text(), QString());
+        QCOMPARE(control<QLineEdit>(form2(), "Edit2")->text(), m_db->name());
+        QCOMPARE(control<QLineEdit>(form2(), "Edit3")->text(), QString());
     }
 
     void failedConnectionShowsTheEngineTextAndKeepsTheLines()
@@ -400,8 +401,8 @@ private slots:
         MessageRecorder messages;
         form1().N3Click();
         m_dialogUser = [](TForm2 &dialog) {
-            dialog.Edit2->setText(QStringLiteral("no_such_database"));
-            dialog.Edit3->clear();
+            control<QLineEdit>(dialog, "Edit2")->setText(QStringLiteral("no_such_database"));
+            control<QLineEdit>(dialog, "Edit3")->clear();
             QTest::keyClick(&dialog, Qt::Key_Return);
         };
         press(Qt::Key_A, &form1());
@@ -426,11 +427,11 @@ private slots:
         QFETCH(QString, how);
         form1().N3Click();
         m_dialogUser = [how](TForm2 &dialog) {
-            dialog.Edit1->setText(QStringLiteral("clerk"));
+            control<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("clerk"));
             if (how == u"cancel")
-                QTest::mouseClick(dialog.BitBtn2, Qt::LeftButton);
+                QTest::mouseClick(control<QPushButton>(dialog, "BitBtn2"), Qt::LeftButton);
             else if (how == u"escape")
-                QTest::keyClick(dialog.Edit1, Qt::Key_Escape);
+                QTest::keyClick(control<QLineEdit>(dialog, "Edit1"), Qt::Key_Escape);
             else
                 dialog.close();
         };
@@ -445,7 +446,7 @@ private slots:
     void exitClosesTheMainWindowWithoutAQuestion()
     {
         MessageRecorder messages;
-        form1().N19->trigger();
+        control<QAction>(form1(), "N19")->trigger();
         QVERIFY(!form1().isVisible());
         QVERIFY(messages.requests.isEmpty());
     }

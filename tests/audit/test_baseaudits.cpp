@@ -4,6 +4,7 @@
 #include "audit/form15.h"
 #include "data/database.h"
 #include "data/query.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/screendriving.h"
@@ -99,19 +100,19 @@ private slots:
     void auditStatements()
     {
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
-        QVERIFY(form().Edit1->isEnabled() && !form().Edit2->isEnabled() && !form().BitBtn6->isEnabled());
-        choose(form().ComboBox1, "4");
-        form().Edit1->setText(QStringLiteral("Наказ 12"));
-        form().DateTimePicker1->setDate(QDate(2026, 12, 8));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Insert);
+        QVERIFY(control<QLineEdit>(form(), "Edit1")->isEnabled() && !control<QLineEdit>(form(), "Edit2")->isEnabled() && !control<QPushButton>(form(), "BitBtn6")->isEnabled());
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "4");
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("Наказ 12"));
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 8));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO reviziyabazu (IdSpivrobitnuka, Dokyment, DataRevizii) values ('4','Наказ 12','2026-12-08')"});
         QCOMPARE(form().Query1->recordCount(), 5);
         QCOMPARE(form().Query1->recNo(), 0);
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QVERIFY(form().Edit1->text().isEmpty());
+        QVERIFY(control<QLineEdit>(form(), "Edit1")->text().isEmpty());
 
         // What the panel shows for each audit.
         struct Audit { QString auditor, document; QDate date; };
@@ -121,15 +122,15 @@ private slots:
                                           {"4", {"Мельник", "Акт 4", QDate(2026, 12, 20)}}};
         selectAudit(3);
         const Audit audit = audits.value(currentAudit());
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().Tag, 2);
-        QCOMPARE(form().ComboBox1->currentText(), audit.auditor);
-        QCOMPARE(form().Edit1->text(), audit.document);
-        QCOMPARE(form().DateTimePicker1->date(), audit.date);
-        choose(form().ComboBox1, "6");
-        form().Edit1->setText(QStringLiteral("Наказ 'О'"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Update);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), audit.auditor);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), audit.document);
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), audit.date);
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "6");
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("Наказ 'О'"));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE reviziyabazu Set IdSpivrobitnuka=6, dokyment='Наказ ''О''', "
                                        "Datarevizii='2026-12-15' WHERE reviziyabazu.Id=3"});
         QCOMPARE(m_db->rows("select IdSpivrobitnuka, Dokyment from reviziyabazu where Id=3"), QStringList{"6|Наказ 'О'"});
@@ -152,48 +153,48 @@ private slots:
         QFETCH(QString, auditor);
         QFETCH(QString, document);
         MessageRecorder messages;
-        QTest::mouseClick(mode == 1 ? form().BitBtn1 : form().BitBtn2, Qt::LeftButton);
-        chooseOrType(form().ComboBox1, auditor);
-        form().Edit1->setText(document);
+        QTest::mouseClick(mode == 1 ? control<QPushButton>(form(), "BitBtn1") : control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        chooseOrType(control<coop::IdComboBox>(form(), "ComboBox1"), auditor);
+        control<QLineEdit>(form(), "Edit1")->setText(document);
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         expectOneMessage(messages, QStringLiteral("Введіть коректні дані"));
         QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing);
-        QCOMPARE(form().Edit1->text(), document);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), document);
     }
 
     void lineStatements()
     {
         MessageRecorder messages;
         selectAudit(2);
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        QCOMPARE(form().Tag, 3);
-        QVERIFY(form().Edit2->isEnabled() && !form().Edit1->isEnabled() && !form().BitBtn1->isEnabled());
-        choose(form().ComboBox2, "7");
-        form().Edit2->setFocus();
-        QTest::keyClicks(form().Edit2, "1a2,");
-        form().Edit3->setFocus();
-        QTest::keyClicks(form().Edit3, "15.,5,");
-        QCOMPARE(form().Edit2->text(), QStringLiteral("12"));
-        QCOMPARE(form().Edit3->text(), QStringLiteral("15,5"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::InsertLine);
+        QVERIFY(control<QLineEdit>(form(), "Edit2")->isEnabled() && !control<QLineEdit>(form(), "Edit1")->isEnabled() && !control<QPushButton>(form(), "BitBtn1")->isEnabled());
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        control<QLineEdit>(form(), "Edit2")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit2"), "1a2,");
+        control<QLineEdit>(form(), "Edit3")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit3"), "15.,5,");
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("12"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("15,5"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO pozuciireviziibazu (IdTovary,kilkist,Cina,IdRevizii) values ('7','12','15.5',2)"});
         QCOMPARE(form().Query3->recordCount(), 3);
         QCOMPARE(form().Query3->recNo(), 0);
 
         // The stored fractional quantity of line 22 shows with the decimal comma and goes back as its number.
         QVERIFY(form().Query3->locate("Id", 22));
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QCOMPARE(form().Tag, 4);
-        QCOMPARE(form().ComboBox2->currentText(), QStringLiteral("Цукор"));
-        QCOMPARE(form().Edit2->text(), QStringLiteral("2,5"));
-        QCOMPARE(form().Edit3->text(), QStringLiteral("4"));
-        choose(form().ComboBox2, "7");
-        form().Edit3->setText(QStringLiteral("4,25"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::UpdateLine);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox2")->currentText(), QStringLiteral("Цукор"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("2,5"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("4"));
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        control<QLineEdit>(form(), "Edit3")->setText(QStringLiteral("4,25"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE pozuciireviziibazu Set IdTovary=7, kilkist='2.5', cina='4.25', IdRevizii=2 "
                                        "WHERE pozuciireviziibazu.Id=22"});
         QCOMPARE(currentLine(), QStringLiteral("22")); // the line just updated
@@ -225,12 +226,12 @@ private slots:
         QFETCH(QString, error);
         selectAudit(2);
         MessageRecorder messages;
-        QTest::mouseClick(mode == 3 ? form().BitBtn6 : form().BitBtn7, Qt::LeftButton);
-        chooseOrType(form().ComboBox2, goods);
-        form().Edit2->setText(quantity);
-        form().Edit3->setText(price);
+        QTest::mouseClick(mode == 3 ? control<QPushButton>(form(), "BitBtn6") : control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        chooseOrType(control<coop::IdComboBox>(form(), "ComboBox2"), goods);
+        control<QLineEdit>(form(), "Edit2")->setText(quantity);
+        control<QLineEdit>(form(), "Edit3")->setText(price);
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         if (error.isEmpty()) {
             expectOneMessage(messages, QStringLiteral("Введіть дані"));
@@ -259,13 +260,13 @@ private slots:
         form().Query1->setRecNo(row);
         MessageRecorder messages(mrYes);
         writes();
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"DELETE from reviziyabazu Where Id=" + deleted});
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Видалення"));
         QCOMPARE(messages.requests[0].text, QStringLiteral("Ви дійсно хочете видалити запис?"));
         QCOMPARE(currentAudit(), before.at(currentAfter));
-        QCOMPARE(form().focusWidget(), form().DBGrid1);
+        QCOMPARE(form().focusWidget(), control<coop::DBGrid>(form(), "DBGrid1"));
         QCOMPARE(m_db->value("select count(*) from pozuciireviziibazu where IdRevizii=" + deleted), lines);
     }
 
@@ -275,7 +276,7 @@ private slots:
         const QString current = currentAudit();
         MessageRecorder messages(mrNo);
         writes();
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(currentAudit(), current);
     }
@@ -286,19 +287,19 @@ private slots:
         QVERIFY(form().Query3->isEmpty());
         MessageRecorder messages(mrYes);
         writes();
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         // No audit at all: neither an audit to edit or delete nor one for a new line.
         m_db->exec("DELETE FROM reviziyabazu");
         form().Query1->close();
         form().Query1->open();
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        choose(form().ComboBox2, "7");
-        form().Edit2->setText("1");
-        form().Edit3->setText("1");
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        control<QLineEdit>(form(), "Edit2")->setText("1");
+        control<QLineEdit>(form(), "Edit3")->setText("1");
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 5);
         for (const MessageRequest &request : messages.requests)
             QCOMPARE(request.text, QStringLiteral("Не вибрано жодного запису"));
@@ -319,9 +320,9 @@ private slots:
         QFETCH(QDate, from);
         QFETCH(QDate, to);
         QFETCH(QStringList, audits);
-        form().DateTimePicker2->setDate(from);
-        form().DateTimePicker3->setDate(to);
-        emit form().DateTimePicker3->closeUp();
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(from);
+        control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(to);
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(form().Query1->filter(), QStringLiteral("DataRevizii>='%1' and DataRevizii<='%2'")
                                               .arg(from.toString("dd.MM.yyyy"), to.toString("dd.MM.yyyy")));
         QStringList shown = ids(*form().Query1);
@@ -331,25 +332,25 @@ private slots:
         QCOMPARE(form().Query3->active(), !audits.isEmpty());
         if (!audits.isEmpty())
             QVERIFY(form().Query3->sql().text().endsWith("and pozuciireviziibazu.IdRevizii=" + currentAudit()));
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(form().Query1->recordCount(), 4);
     }
 
     void activationEmptiesThePanels()
     {
         selectAudit(2);
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QVERIFY(!form().Edit2->text().isEmpty());
-        form().DateTimePicker1->setDate(QDate(2026, 1, 2));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QVERIFY(!control<QLineEdit>(form(), "Edit2")->text().isEmpty());
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 1, 2));
         form().activate();
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QVERIFY(form().Edit2->text().isEmpty() && form().Edit3->text().isEmpty() && form().ComboBox2->currentText().isEmpty());
-        QCOMPARE(form().DateTimePicker1->date(), QDate::currentDate());
+        QVERIFY(control<QLineEdit>(form(), "Edit2")->text().isEmpty() && control<QLineEdit>(form(), "Edit3")->text().isEmpty() && control<coop::IdComboBox>(form(), "ComboBox2")->currentText().isEmpty());
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate::currentDate());
     }
 
     void escDoesNothing()
     {
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing);
         QVERIFY(form().isVisible());
@@ -359,13 +360,13 @@ private slots:
     {
         MessageRecorder messages;
         selectAudit(4);
-        QTest::mouseClick(form().BitBtn12, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn12"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про ревізію"));
         QCOMPARE(m_previews, 0);
         selectAudit(2);
-        QTest::mouseClick(form().BitBtn12, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn12"), Qt::LeftButton);
         QCOMPARE(m_previews, 1);
     }
 };

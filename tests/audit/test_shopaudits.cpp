@@ -4,6 +4,7 @@
 #include "audit/form14.h"
 #include "data/database.h"
 #include "data/query.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/screendriving.h"
@@ -81,7 +82,7 @@ private slots:
                                 "and reveziyamagazuny.Idmagazuny=5"));
         QCOMPARE(m_connection->statementLog(), QStringList{form().Query2->sql().text()});
         QCOMPARE(shownLines(), QStringList({"43", "44"}));
-        QCOMPARE(form().DBGrid2->model()->rowCount(), 2);
+        QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 2);
         QCOMPARE(form().Query2->recNo(), 0);
     }
 
@@ -89,26 +90,26 @@ private slots:
     {
         MessageRecorder messages;
         selectShop(3);
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Insert);
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
-        QCOMPARE(form().DateTimePicker1->date(), QDate::currentDate());
-        QVERIFY(!form().BitBtn1->isEnabled() && form().ComboBox1->isEnabled() && form().Label4->isEnabled());
-        choose(form().ComboBox1, "7");
-        type(form().Edit1, "1a2,");  // digits only
-        type(form().Edit2, "15.,5,"); // one comma, no point
-        QCOMPARE(form().Edit1->text(), QStringLiteral("12"));
-        QCOMPARE(form().Edit2->text(), QStringLiteral("15,5"));
-        form().DateTimePicker1->setDate(QDate(2026, 12, 8));
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate::currentDate());
+        QVERIFY(!control<QPushButton>(form(), "BitBtn1")->isEnabled() && control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled() && control<QLabel>(form(), "Label4")->isEnabled());
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "7");
+        type(control<QLineEdit>(form(), "Edit1"), "1a2,");  // digits only
+        type(control<QLineEdit>(form(), "Edit2"), "15.,5,"); // one comma, no point
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("12"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("15,5"));
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 8));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
                                        "values ('7','12','15.5','2026-12-08',3)"});
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QCOMPARE(form().Query2->recordCount(), 3);
         QCOMPARE(form().Query2->recNo(), 0);
-        QCOMPARE(form().Edit1->text(), QString());
-        QVERIFY(form().ComboBox1->currentText().isEmpty() && !form().ComboBox1->isEnabled());
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
+        QVERIFY(control<coop::IdComboBox>(form(), "ComboBox1")->currentText().isEmpty() && !control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled());
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -123,16 +124,16 @@ private slots:
         form().Query2->setRecNo(1); // off the first row, so that the line found again shows
         const QString id = currentLine();
         const Line line = lines.value(id);
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().Tag, 2);
-        QCOMPARE(form().ComboBox1->currentText(), line.goods);
-        QCOMPARE(form().Edit1->text(), line.quantity);
-        QCOMPARE(form().Edit2->text(), line.price);
-        QCOMPARE(form().DateTimePicker1->date(), line.date);
-        choose(form().ComboBox1, line.otherGoods);
-        form().Edit1->setText(QStringLiteral("007"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Update);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), line.goods);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), line.quantity);
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), line.price);
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), line.date);
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), line.otherGoods);
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("007"));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE reveziyamagazuny Set IdTovary=%1, kilkist='007', cinaRozdribna='%2', "
                                                       "data='%3', IdMagazuny=3 WHERE reveziyamagazuny.Id=%4")
                                            .arg(line.otherGoods, line.sqlPrice, line.date.toString("yyyy-MM-dd"), id)});
@@ -148,11 +149,11 @@ private slots:
         MessageRecorder messages;
         selectShop(3);
         QVERIFY(form().Query2->locate("Id", 41));
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().Edit1->text(), QStringLiteral("2,5"));
-        form().Edit2->setText(QStringLiteral("11"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("2,5"));
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("11"));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE reveziyamagazuny Set IdTovary=9, kilkist='2.5', cinaRozdribna='11', "
                                        "data='2026-12-01', IdMagazuny=3 WHERE reveziyamagazuny.Id=41"});
         QCOMPARE(m_db->rows("select Kilkist, CinaRozdribna from reveziyamagazuny where Id=41"), QStringList{"2.5|11"});
@@ -163,18 +164,18 @@ private slots:
     {
         selectShop(8);
         QVERIFY(form().Query2->active());
-        QCOMPARE(form().DBGrid2->model()->rowCount(), 0);
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        choose(form().ComboBox1, "9");
-        form().Edit1->setText(QStringLiteral("3"));
-        form().Edit2->setText(QStringLiteral("1"));
-        form().DateTimePicker1->setDate(QDate(2026, 12, 9));
+        QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 0);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "9");
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("3"));
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("1"));
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 9));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
                                        "values ('9','3','1','2026-12-09',8)"});
         QCOMPARE(m_db->rows("select IdTovary, Kilkist from reveziyamagazuny where IdMagazuny=8"), QStringList{"9|3"});
-        QCOMPARE(form().DBGrid2->model()->rowCount(), 1);
+        QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 1);
     }
 
     void entryChecks_data()
@@ -201,15 +202,15 @@ private slots:
         QFETCH(QString, error);
         MessageRecorder messages;
         selectShop(3);
-        QTest::mouseClick(mode == 1 ? form().BitBtn1 : form().BitBtn2, Qt::LeftButton);
-        if (form().ComboBox1->idList().contains(goods))
-            choose(form().ComboBox1, goods);
+        QTest::mouseClick(mode == 1 ? control<QPushButton>(form(), "BitBtn1") : control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        if (control<coop::IdComboBox>(form(), "ComboBox1")->idList().contains(goods))
+            choose(control<coop::IdComboBox>(form(), "ComboBox1"), goods);
         else
-            form().ComboBox1->setEditText(goods);
-        form().Edit1->setText(quantity);
-        form().Edit2->setText(price);
+            control<coop::IdComboBox>(form(), "ComboBox1")->setEditText(goods);
+        control<QLineEdit>(form(), "Edit1")->setText(quantity);
+        control<QLineEdit>(form(), "Edit2")->setText(price);
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(messages.requests.size(), 1);
         if (error.isEmpty()) {
@@ -222,7 +223,7 @@ private slots:
             QCOMPARE(messages.requests[0].text, error);
         }
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing); // the panel stays open
-        QCOMPARE(form().Edit1->text(), quantity);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), quantity);
     }
 
     void nothingToEditOrDelete()
@@ -230,8 +231,8 @@ private slots:
         selectShop(8);
         MessageRecorder messages(mrYes);
         writes();
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 2);
         for (const MessageRequest &request : messages.requests)
             QCOMPARE(request.text, QStringLiteral("Не вибрано жодного запису"));
@@ -256,7 +257,7 @@ private slots:
             after.removeOne(id);
         MessageRecorder messages(answer);
         writes();
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), answer == mrYes ? QStringList{"DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=" + id + ";"}
                                            : QStringList());
         QCOMPARE(messages.requests.size(), 1);
@@ -271,20 +272,20 @@ private slots:
     void dateFilterHoldsAcrossShops()
     {
         selectShop(3);
-        form().DateTimePicker2->setDate(QDate(2026, 12, 2));
-        form().DateTimePicker3->setDate(QDate(2026, 12, 31));
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2026, 12, 2));
+        control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2026, 12, 31));
         writes();
-        emit form().DateTimePicker2->closeUp();
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp();
         QCOMPARE(form().Query2->filter(), QStringLiteral("Data>='02.12.2026' and Data<='31.12.2026'"));
         QCOMPARE(writes(), QStringList()); // no statement
         QCOMPARE(shownLines(), QStringList{"42"});
         selectShop(5);
         QCOMPARE(shownLines(), QStringList{"43"}); // 44 is dated before the range
-        form().DateTimePicker2->setDate(QDate(2026, 11, 20));
-        form().DateTimePicker3->setDate(QDate(2026, 11, 20));
-        emit form().DateTimePicker3->closeUp();
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2026, 11, 20));
+        control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2026, 11, 20));
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(shownLines(), QStringList{"44"}); // both bounds included
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         QCOMPARE(shownLines(), QStringList({"43", "44"}));
         QCOMPARE(form().Query2->recNo(), 0);
     }
@@ -304,22 +305,22 @@ private slots:
         MessageRecorder messages;
         selectShop(5);
         QVERIFY(form().Query2->locate("Id", 44));
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        form().Edit1->setText(QStringLiteral("99"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("99"));
         if (move == "date filter") {
-            form().DateTimePicker2->setDate(QDate(2026, 12, 1));
-            form().DateTimePicker3->setDate(QDate(2026, 12, 31));
-            emit form().DateTimePicker3->closeUp();
+            control<DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2026, 12, 1));
+            control<DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2026, 12, 31));
+            emit control<DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         } else if (move == "show all") {
-            QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         } else {
-            QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         }
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QCOMPARE(form().Edit1->text(), QString());
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
         const QStringList before = m_db->rows(QStringLiteral("select * from reveziyamagazuny order by Id"));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(m_db->rows(QStringLiteral("select * from reveziyamagazuny order by Id")), before);
         QVERIFY(messages.requests.isEmpty());
@@ -327,14 +328,14 @@ private slots:
 
     void activationAbandonsThePanel()
     {
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        form().Edit1->setText(QStringLiteral("5"));
-        form().DateTimePicker1->setDate(QDate(2026, 1, 2));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("5"));
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 1, 2));
         form().activate(); // the focus comes back from the act's preview, say
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QCOMPARE(form().Edit1->text(), QString());
-        QCOMPARE(form().DateTimePicker1->date(), QDate(2026, 1, 2)); // the audit date is kept
-        QCOMPARE(form().Tag, 1);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate(2026, 1, 2)); // the audit date is kept
+        QCOMPARE(form().tag(), EditMode::Insert);
     }
 
     void reopensWhatWasClosed()
@@ -353,7 +354,7 @@ private slots:
 
     void escCancelsThePanel()
     {
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QVERIFY(form().isVisible());
@@ -363,13 +364,13 @@ private slots:
     {
         MessageRecorder messages;
         selectShop(8);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про ревізію"));
         QCOMPARE(m_previews, 0);
         selectShop(3);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(m_previews, 1);
         QCOMPARE(messages.requests.size(), 1);
     }

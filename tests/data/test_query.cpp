@@ -341,19 +341,26 @@ private slots:
         QCOMPARE(moves.count(), 1);
     }
 
-    void detailFollowsMaster()
+    // A screen's AfterScroll handler is called directly, before the signal: what it raises reaches
+    // whoever opened or moved the query, after the move itself.
+    void afterScrollHandlerRaisesToTheCaller()
     {
-        auto master = employees();
-        Query detail(*m_connection);
-        detail.sql().add(QStringLiteral("select count(*) as cnt from spivrobitnuku"));
-        detail.setMasterSource(master.get());
-        master->open();
-        QVERIFY(!detail.active()); // a closed detail stays closed
-        detail.open();
-        m_db->exec(QStringLiteral("INSERT INTO spivrobitnuku (PIB) VALUES ('Новий')"));
-        QCOMPARE(detail.fieldByName("cnt")->asInteger(), 4);
-        master->next();
-        QCOMPARE(detail.fieldByName("cnt")->asInteger(), 5); // reopened, text unchanged
+        auto q = employees();
+        int calls = 0;
+        q->setAfterScroll([&] {
+            if (++calls == 2)
+                throw Error(QStringLiteral("stop"));
+        });
+        QSignalSpy scrolls(q.get(), &Query::afterScroll);
+        q->open();
+        QCOMPARE(calls, 1);
+        QCOMPARE(scrolls.count(), 1);
+        QVERIFY_THROWS_EXCEPTION(Error, q->next());
+        QCOMPARE(q->recNo(), 1);
+        QCOMPARE(scrolls.count(), 1); // the failed handler's signal is not sent
+        q->next();
+        QCOMPARE(calls, 3);
+        QCOMPARE(scrolls.count(), 2);
     }
 
     void closedQueryOperations()

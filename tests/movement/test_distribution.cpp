@@ -7,6 +7,7 @@
 #include "movement/form11.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/screendriving.h"
@@ -46,7 +47,7 @@ class TestDistribution : public QObject
     }
     void pressTransfer()
     {
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
     }
 
 private slots:
@@ -88,32 +89,32 @@ private slots:
     void headerStatements()
     {
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
-        QCOMPARE(form().ComboBox1->idList().size(), 2);
-        choose(form().ComboBox1, "2");
-        choose(form().ComboBox2, "7");
-        form().DateTimePicker1->setDate(QDate(2011, 5, 24));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Insert);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->idList().size(), 2);
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "2");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 5, 24));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('2','7','2011-05-24')"});
         QCOMPARE(form().Query1->recNo(), 0); // the first header, not the one just written
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
 
         showDistribution(9);
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().ComboBox1->currentText(), QStringLiteral("Ромашка"));
-        QCOMPARE(form().ComboBox2->currentText(), QStringLiteral("Петренко"));
-        QCOMPARE(form().DateTimePicker1->date(), QDate(2011, 5, 24));
-        choose(form().ComboBox1, "1");
-        form().DateTimePicker1->setDate(QDate(2011, 3, 5));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), QStringLiteral("Ромашка"));
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox2")->currentText(), QStringLiteral("Петренко"));
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate(2011, 5, 24));
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "1");
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 3, 5));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE rozpodil Set IdMagazuny=1, IdSpivrobitnuka=7, DataRozpodily='2011-03-05' WHERE rozpodil.Id=9"});
 
         const MessageRecorder yes(mrYes);
         showDistribution(9);
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"DELETE from rozpodil Where Id=9"});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Видалення"));
         QCOMPARE(m_db->value("select count(*) from pozuciirozpodily where IdRozpodily=9"), QStringLiteral("1"));
@@ -132,13 +133,13 @@ private slots:
         QFETCH(QString, shopText);
         QFETCH(QString, employeeText);
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        choose(form().ComboBox1, "1");
-        choose(form().ComboBox2, "7");
-        form().ComboBox1->setEditText(shopText);
-        form().ComboBox2->setEditText(employeeText);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "1");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        control<coop::IdComboBox>(form(), "ComboBox1")->setEditText(shopText);
+        control<coop::IdComboBox>(form(), "ComboBox2")->setEditText(employeeText);
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Помилка"));
@@ -150,32 +151,32 @@ private slots:
     {
         MessageRecorder messages;
         showDistribution(9);
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        QCOMPARE(form().Tag, 3);
-        choose(form().ComboBox3, "5");
-        form().Edit1->setFocus();
-        QTest::keyClicks(form().Edit1, "4x");
-        form().Edit2->setFocus();
-        QTest::keyClicks(form().Edit2, "12,5,.");
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::InsertLine);
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
+        control<QLineEdit>(form(), "Edit1")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit1"), "4x");
+        control<QLineEdit>(form(), "Edit2")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit2"), "12,5,.");
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','4','12.5',9)"});
 
         form().Query3->locate("Id", 50);
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QCOMPARE(form().ComboBox3->currentText(), QStringLiteral("Цукор"));
-        QCOMPARE(form().Edit1->text(), QStringLiteral("4"));
-        QCOMPARE(form().Edit2->text(), QStringLiteral("12,5"));
-        choose(form().ComboBox3, "6");
-        form().Edit1->setText("7");
-        form().Edit2->setText("3");
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox3")->currentText(), QStringLiteral("Цукор"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("4"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("12,5"));
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "6");
+        control<QLineEdit>(form(), "Edit1")->setText("7");
+        control<QLineEdit>(form(), "Edit2")->setText("3");
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE pozuciirozpodily Set IdTovary=6, kilkist='7', cinaPostachannya='3', IdRozpodily=9 WHERE pozuciirozpodily.Id=50"});
         QCOMPARE(form().Query3->fieldByName("id")->asString(), QStringLiteral("50")); // the line just updated
 
         const MessageRecorder yes(mrYes);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=50;"});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
         QVERIFY(messages.requests.isEmpty());
@@ -184,12 +185,12 @@ private slots:
     void lineEntryChecks()
     {
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        form().ComboBox3->setEditText("Борошно"); // names no goods
-        form().Edit1->setText("3");
-        form().Edit2->setText("2");
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        control<coop::IdComboBox>(form(), "ComboBox3")->setEditText("Борошно"); // names no goods
+        control<QLineEdit>(form(), "Edit1")->setText("3");
+        control<QLineEdit>(form(), "Edit2")->setText("2");
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані"));
         QCOMPARE(writes(), QStringList());
@@ -230,26 +231,26 @@ private slots:
             QVERIFY(q->locate("Kilkist", quantities[i].toDouble())); // whatever order the server gives
             QCOMPARE(q->fieldByName("Suma")->asString(), sums[i]);
         }
-        QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), total);
-        QTest::mouseClick(form().BitBtn16, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), QString());
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), total);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn16"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QString());
     }
 
     void oneDayFilter()
     {
-        form().DateTimePicker2->setDate(QDate(2011, 5, 24));
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2011, 5, 24));
         writes();
-        emit form().DateTimePicker2->closeUp();
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp();
         QCOMPARE(form().Query1->filter(), QStringLiteral("DataRozpodily='24.05.2011'"));
         QCOMPARE(form().Query1->recordCount(), 2);
         QVERIFY(form().Query1->locate("Id", 9) && form().Query1->locate("Id", 10));
-        form().DateTimePicker2->setDate(QDate(2011, 5, 23));
-        emit form().DateTimePicker2->closeUp(); // replaces the day, does not narrow it
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2011, 5, 23));
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp(); // replaces the day, does not narrow it
         QCOMPARE(form().Query1->recordCount(), 1);
         QCOMPARE(currentHeader(), QStringLiteral("8"));
         QCOMPARE(writes(), QStringList()); // the filter works on the rows held
-        QTest::mouseClick(form().BitBtn11, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn11"), Qt::LeftButton);
         QCOMPARE(form().Query1->recordCount(), 3);
     }
 
@@ -441,20 +442,20 @@ private slots:
     {
         MessageRecorder messages;
         showDistribution(10);
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        choose(form().ComboBox3, "5");
-        QAccessible::queryAccessibleInterface(form().Edit1)->setText(QAccessible::Value, QStringLiteral("-5"));
-        QAccessible::queryAccessibleInterface(form().Edit2)->editableTextInterface()->insertText(0, QStringLiteral("-2,5"));
-        QCOMPARE(form().Edit1->text(), QString());
-        QCOMPARE(form().Edit2->text(), QString());
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        choose(control<IdComboBox>(form(), "ComboBox3"), "5");
+        QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit1"))->setText(QAccessible::Value, QStringLiteral("-5"));
+        QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit2"))->editableTextInterface()->insertText(0, QStringLiteral("-2,5"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QString());
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані"));
-        QAccessible::queryAccessibleInterface(form().Edit1)->setText(QAccessible::Value, QStringLiteral("5"));
-        QAccessible::queryAccessibleInterface(form().Edit2)->editableTextInterface()->insertText(0, QStringLiteral("2,5"));
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit1"))->setText(QAccessible::Value, QStringLiteral("5"));
+        QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit2"))->editableTextInterface()->insertText(0, QStringLiteral("2,5"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','5','2.5',10)"});
     }
 
@@ -501,15 +502,15 @@ private slots:
         if (setup == "without lines") {
             showDistribution(10);
         } else if (setup == "filtered") {
-            form().DateTimePicker2->setDate(QDate(2011, 6, 1));
-            emit form().DateTimePicker2->closeUp();
+            control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2011, 6, 1));
+            emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp();
             QVERIFY(form().Query1->isEmpty());
         } else {
             m_db->exec("DELETE FROM rozpodil WHERE Id <> 9");
             form().Query1->close();
             form().Query1->open();
             const MessageRecorder yes(mrYes);
-            QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
             QVERIFY(form().Query1->isEmpty());
             QVERIFY(!form().Query3->isEmpty());
         }
@@ -528,12 +529,12 @@ private slots:
     {
         MessageRecorder messages;
         showDistribution(10);
-        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(m_invoicePreviews, 0);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про переміщення"));
         showDistribution(9);
-        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(m_invoicePreviews, 1);
 
         QList<QDialog *> shown;
@@ -541,7 +542,7 @@ private slots:
             shown << &dialog;
             return int(mrCancel);
         });
-        QTest::mouseClick(form().BitBtn14, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn14"), Qt::LeftButton);
         setShowModalFunction(previous);
         QCOMPARE(shown, QList<QDialog *>{m_stock.get()});
     }

@@ -7,6 +7,7 @@
 #include "data/stockjournal.h"
 #include "movement/form7.h"
 #include "stock/form12.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/screendriving.h"
@@ -68,26 +69,26 @@ private slots:
     void headerStatements()
     {
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
-        QVERIFY(form().ComboBox1->isEnabled() && !form().BitBtn1->isEnabled() && !form().BitBtn6->isEnabled());
-        choose(form().ComboBox1, "3");
-        choose(form().ComboBox2, "7");
-        form().DateTimePicker1->setDate(QDate(2011, 5, 23));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Insert);
+        QVERIFY(control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled() && !control<QPushButton>(form(), "BitBtn1")->isEnabled() && !control<QPushButton>(form(), "BitBtn6")->isEnabled());
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "3");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 5, 23));
         m_connection->clearStatementLog();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('3','7','2011-05-23')"});
         QCOMPARE(currentHeader(), QStringLiteral("10")); // the first header, not the one just written
-        QVERIFY(form().BitBtn1->isEnabled() && !form().ComboBox1->isEnabled());
+        QVERIFY(control<QPushButton>(form(), "BitBtn1")->isEnabled() && !control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled());
 
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().ComboBox1->currentText(), QStringLiteral("Зоря"));
-        QCOMPARE(form().DateTimePicker1->date(), QDate(2011, 5, 12));
-        choose(form().ComboBox1, "3");
-        form().DateTimePicker1->setDate(QDate(2011, 3, 5));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), QStringLiteral("Зоря"));
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate(2011, 5, 12));
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "3");
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 3, 5));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE nadhodgennya Set IdPostachalnuka=3, IdSpivrobitnuka=7, DataNadhodgenya='2011-03-05' WHERE nadhodgennya.Id=12"});
         QVERIFY(messages.requests.isEmpty());
     }
@@ -102,51 +103,51 @@ private slots:
     {
         QFETCH(QString, supplierText);
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        form().ComboBox1->setEditText(supplierText);
-        choose(form().ComboBox2, "7");
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        control<coop::IdComboBox>(form(), "ComboBox1")->setEditText(supplierText);
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Помилка"));
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть коректні дані"));
         QCOMPARE(messages.requests[0].icon, MessageIcon::Exclamation);
         QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing); // the panel stays open
-        QCOMPARE(form().ComboBox2->currentText(), QStringLiteral("Петренко"));
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox2")->currentText(), QStringLiteral("Петренко"));
     }
 
     void lineStatementsAndCurrentRows()
     {
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        QCOMPARE(form().Tag, 3);
-        choose(form().ComboBox3, "5");
-        type(form().Edit1, "1a0.");   // digits only
-        type(form().Edit2, "12,5,."); // one comma
-        QCOMPARE(form().Edit1->text(), QStringLiteral("10"));
-        QCOMPARE(form().Edit2->text(), QStringLiteral("12,5"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::InsertLine);
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
+        type(control<QLineEdit>(form(), "Edit1"), "1a0.");   // digits only
+        type(control<QLineEdit>(form(), "Edit2"), "12,5,."); // one comma
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("10"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("12,5"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('5','10','12.5',12)"});
         QCOMPARE(form().Query3->recNo(), 0); // the first line
 
         form().Query3->locate("Id", 41);
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QCOMPARE(form().ComboBox3->currentText(), QStringLiteral("Сіль"));
-        QCOMPARE(form().Edit1->text(), QStringLiteral("3"));
-        QCOMPARE(form().Edit2->text(), QStringLiteral("2,55"));
-        form().Edit1->setText(QStringLiteral("007"));
-        form().Edit2->setText(QStringLiteral("12"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox3")->currentText(), QStringLiteral("Сіль"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("2,55"));
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("007"));
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("12"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=4, kilkist='007', cina='12', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
         QCOMPARE(currentLine(), QStringLiteral("41")); // the line just updated
 
         messages.requests.clear();
         const MessageRecorder yes(mrYes);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"DELETE FROM chonadishlo WHERE chonadishlo.id=41;"});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
         QCOMPARE(form().Query3->recNo(), 0);
@@ -157,7 +158,7 @@ private slots:
         form().Query1->locate("Id", 12);
         form().Query3->setRecNo(1);
         const MessageRecorder no(mrNo);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(form().Query3->recNo(), 0); // reloaded: the first line again
     }
@@ -165,15 +166,15 @@ private slots:
     void lineEntryChecks()
     {
         MessageRecorder messages;
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        choose(form().ComboBox3, "5");
-        form().Edit1->setText(QStringLiteral("3"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("3"));
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton); // no price
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton); // no price
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані"));
-        form().Edit2->setText(QStringLiteral(","));
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton); // a lone comma is no number
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral(","));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton); // a lone comma is no number
         QCOMPARE(messages.requests.size(), 2);
         QCOMPARE(messages.requests[1].kind, MessageKind::ErrorBox);
         QCOMPARE(messages.requests[1].text, QStringLiteral("',' is not a valid floating point value."));
@@ -195,7 +196,7 @@ private slots:
         const MessageRecorder yes(mrYes);
         form().Query1->locate("Id", deleted);
         writes();
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{QStringLiteral("DELETE from nadhodgennya Where Id=%1").arg(deleted)});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Видалення"));
         QCOMPARE(currentHeader(), currentAfter);
@@ -209,10 +210,10 @@ private slots:
         form().Query1->close();
         form().Query1->open();
         const MessageRecorder yes(mrYes);
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QVERIFY(form().Query1->isEmpty());
         // The scroll handler did not run for the empty result: the lines grid keeps what it showed.
-        QCOMPARE(form().DBGrid2->model()->rowCount(), 2);
+        QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 2);
     }
 
     // Until a header is current the lines query holds its stored text; the first header replaces
@@ -243,8 +244,8 @@ private slots:
         QVERIFY(form().Query3->isEmpty());
         MessageRecorder messages;
         writes();
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 2);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Не вибрано жодного запису"));
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
@@ -253,13 +254,13 @@ private slots:
 
     void activationAbandonsAnOpenPanel()
     {
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-        form().Edit1->setText(QStringLiteral("5"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("5"));
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
         form().activate(); // the focus comes back from the stock screen, say
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QCOMPARE(form().Edit1->text(), QString());
-        QCOMPARE(form().Tag, 3); // the edit mode stays
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
+        QCOMPARE(form().tag(), EditMode::InsertLine); // the edit mode stays
     }
 
     // Whatever the program moves (posting reloads the receipts, the sum and printing walk the lines,
@@ -286,31 +287,31 @@ private slots:
         form().Query1->locate("Id", 12);
         form().Query3->locate("Id", 40);
         if (panel == "line edit") {
-            QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
-            form().Edit1->setText(QStringLiteral("99"));
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
+            control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("99"));
         } else if (panel == "line add") {
-            QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-            choose(form().ComboBox3, "6");
-            form().Edit1->setText(QStringLiteral("99"));
-            form().Edit2->setText(QStringLiteral("1"));
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+            choose(control<IdComboBox>(form(), "ComboBox3"), "6");
+            control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("99"));
+            control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("1"));
         } else {
-            QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-            choose(form().ComboBox1, "3");
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+            choose(control<IdComboBox>(form(), "ComboBox1"), "3");
         }
         QVERIFY(form().state() != DocumentScreen::State::Browsing);
 
         if (move == "posting") {
-            QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         } else if (move == "document sum") {
-            QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
         } else if (move == "date filter") {
-            form().DateTimePicker2->setDate(QDate(2011, 5, 10));
-            form().DateTimePicker3->setDate(QDate(2011, 5, 12));
-            emit form().DateTimePicker3->closeUp();
+            control<DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2011, 5, 10));
+            control<DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2011, 5, 12));
+            emit control<DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         } else if (move == "show all") {
-            QTest::mouseClick(form().BitBtn11, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn11"), Qt::LeftButton);
         } else {
-            QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         }
         if (panel == "header edit" && (move == "document sum" || move == "invoice")) {
             // Only the lines moved: the header being edited is still the current one.
@@ -319,12 +320,12 @@ private slots:
             return;
         }
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QCOMPARE(form().Edit1->text(), QString());
-        QCOMPARE(form().ComboBox1->currentText(), QString());
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
+        QCOMPARE(control<IdComboBox>(form(), "ComboBox1")->currentText(), QString());
 
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(m_db->rows(receipts), receiptsBefore);
         QCOMPARE(m_db->rows(lines), linesBefore);
@@ -336,11 +337,11 @@ private slots:
     {
         form().Query1->locate("Id", 12);
         form().Query3->locate("Id", 40);
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         form().Query3->locate("Id", 41);
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
         writes();
-        QTest::mouseClick(form().BitBtn9, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=5, kilkist='10', cina='12.5', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
     }
 
@@ -359,16 +360,16 @@ private slots:
         QFETCH(QString, reload);
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
-        QAbstractButton *accept = header ? form().BitBtn4 : form().BitBtn9;
+        QAbstractButton *accept = header ? control<QPushButton>(form(), "BitBtn4") : control<QPushButton>(form(), "BitBtn9");
         if (header) {
-            QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-            choose(form().ComboBox1, "3");
-            choose(form().ComboBox2, "7");
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+            choose(control<IdComboBox>(form(), "ComboBox1"), "3");
+            choose(control<IdComboBox>(form(), "ComboBox2"), "7");
         } else {
-            QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
-            choose(form().ComboBox3, "6");
-            form().Edit1->setText(QStringLiteral("7"));
-            form().Edit2->setText(QStringLiteral("1"));
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
+            choose(control<IdComboBox>(form(), "ComboBox3"), "6");
+            control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("7"));
+            control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("1"));
         }
         m_connection->setStatementObserver([reload](const QString &statement) {
             if (statement.startsWith(reload))
@@ -389,11 +390,11 @@ private slots:
 
     void escPressesTheEnabledCancel()
     {
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QVERIFY(form().isVisible());
-        QTest::mouseClick(form().BitBtn6, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
     }
@@ -412,10 +413,10 @@ private slots:
         QFETCH(QDate, from);
         QFETCH(QDate, to);
         QFETCH(QStringList, headers);
-        form().DateTimePicker2->setDate(from);
-        form().DateTimePicker3->setDate(to);
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(from);
+        control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(to);
         writes();
-        emit form().DateTimePicker3->closeUp();
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(form().Query1->filter(), QStringLiteral("DataNadhodgenya>='%1' and DataNadhodgenya<='%2'")
                                               .arg(from.toString("dd.MM.yyyy"), to.toString("dd.MM.yyyy")));
         QStringList shown;
@@ -423,7 +424,7 @@ private slots:
             shown << form().Query1->displayText(row, form().Query1->fieldByName("id"));
         QCOMPARE(shown, headers);
         QCOMPARE(form().Query3->active(), !headers.isEmpty());
-        QTest::mouseClick(form().BitBtn11, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn11"), Qt::LeftButton);
         QCOMPARE(form().Query1->recordCount(), 3);
         QCOMPARE(currentHeader(), QStringLiteral("10"));
         QCOMPARE(form().Query1->filter().isEmpty(), false); // the expression is kept
@@ -432,16 +433,16 @@ private slots:
     void documentSum()
     {
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), QStringLiteral("132,65")); // 10 × 12,5 + 3 × 2,55
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("132,65")); // 10 × 12,5 + 3 × 2,55
         QCOMPARE(form().Query3->recNo(), 1); // the last line stands current
-        QTest::mouseClick(form().BitBtn16, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), QString());
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn16"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QString());
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
         form().Query1->locate("Id", 11);
         form().Query1->locate("Id", 10);
-        QTest::mouseClick(form().BitBtn15, Qt::LeftButton);
-        QCOMPARE(form().Edit3->text(), QStringLiteral("0"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("0"));
     }
 
     void posting()
@@ -449,7 +450,7 @@ private slots:
         // Receipt 11 has one line, goods 6, not yet in the base: counted, then inserted.
         form().Query1->locate("Id", 11);
         m_connection->clearStatementLog();
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         // The posting's own statements, in their order, and the journal's around them.
         QCOMPARE(maskedTokens(log()),
                  QStringList({JournalExists, journalLastMove(11, "надходження"), "START TRANSACTION",
@@ -462,7 +463,7 @@ private slots:
         form().Query1->locate("Id", 11);
         m_connection->clearStatementLog();
         MessageRecorder yes(mrYes);
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(yes.requests.size(), 1);
         QCOMPARE(log().mid(3, 2), QStringList({"Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
                                                "Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6"}));
@@ -472,7 +473,7 @@ private slots:
         m_db->exec(QStringLiteral("INSERT INTO chonadishlo (Id, IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (44, 5, 12, 5, 12)"));
         form().Query1->locate("Id", 12);
         form().Query3->setRecNo(2); // the current line does not matter: posting starts from the first
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(m_db->rows(QStringLiteral("select IdTovary, KilkistNaBazi from baza order by IdTovary")),
                  QStringList({"4|33", "5|15", "6|2"}));
         QCOMPARE(currentHeader(), QStringLiteral("10")); // the first receipt, whichever was posted
@@ -485,7 +486,7 @@ private slots:
         m_db->exec(QStringLiteral("INSERT INTO chonadishlo (Id, IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (44, 5, 12, 5, 12)"));
         m_db->upgradeJournal();
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(m_db->journal(), QStringList({"надходження|12|4|NULL|3|33", "надходження|12|5|NULL|10|10", "надходження|12|5|NULL|5|15"}));
         // One command: one token, one moment, the connection's user.
         QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda, Moment, Korystuvach) FROM ruhtovariv WHERE VydDokumenta = 'надходження'"),
@@ -498,7 +499,7 @@ private slots:
                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Склад зачинено'"));
         MessageRecorder messages(mrYes);
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.last().kind, MessageKind::ErrorBox);
         QCOMPARE(m_db->journal().size(), 3);
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
@@ -517,14 +518,14 @@ private slots:
         form().Query1->locate("Id", 11);
         {
             MessageRecorder none;
-            QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
             QVERIFY(none.requests.isEmpty());
         }
         const QString when = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%d.%m.%Y %H:%i:%s') FROM ruhtovariv");
         form().Query1->locate("Id", 11);
         m_connection->clearStatementLog();
         MessageRecorder messages(answer);
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         const MessageRequest &question = messages.requests[0];
         QCOMPARE(question.kind, MessageKind::Box);
@@ -552,7 +553,7 @@ private slots:
                                       QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6")}) {
             form().Query1->locate("Id", 11);
             m_connection->clearStatementLog();
-            QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
             QCOMPARE(log().mid(0, 5), QStringList({JournalExists, "START TRANSACTION",
                                                    "Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);", change, "COMMIT"}));
         }
@@ -573,7 +574,7 @@ private slots:
         const QStringList before = m_db->rows(QStringLiteral("select * from baza order by Id"));
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::ErrorBox);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Склад зачинено."));
@@ -589,13 +590,13 @@ private slots:
         m_form->reach(*m_stock, [&] { ++previews; });
         MessageRecorder messages;
         form().Query1->locate("Id", 12);
-        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(previews, 1);
         QVERIFY(messages.requests.isEmpty());
 
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
         form().Query1->locate("Id", 10);
-        QTest::mouseClick(form().BitBtn17, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(previews, 1);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
@@ -612,7 +613,7 @@ private slots:
         const QStringList before = m_db->rows(QStringLiteral("select * from baza order by Id"));
         MessageRecorder messages;
         writes();
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(m_db->rows(QStringLiteral("select * from baza order by Id")), before);
         QCOMPARE(messages.requests.size(), 1);
@@ -626,7 +627,7 @@ private slots:
         form().Query1->locate("Id", 10);
         MessageRecorder messages;
         writes();
-        QTest::mouseClick(form().BitBtn13, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Введіть дані про постачання"));

@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(screen->windowTitle(), QStringLiteral("Товари"));
         QCOMPARE(screen->size(), QSize(585, 505));
         QCOMPARE(enabledControls(), browsingState());
-        QCOMPARE(screen->tag(), 0);
+        QCOMPARE(screen->tag(), coop::EditMode::None);
         QCOMPARE(screen->Query1->recordCount(), 5);
         QCOMPARE(grid()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Назва товару"));
     }
@@ -87,7 +87,7 @@ private slots:
     {
         f->click(button("BitBtn1"));
         QCOMPARE(enabledControls(), editingState());
-        QCOMPARE(screen->tag(), 1);
+        QCOMPARE(screen->tag(), coop::EditMode::Insert);
         edit("Edit1")->setText(QStringLiteral("Кава"));
         edit("Edit2")->setText(QStringLiteral("О'Ніл"));
         f->click(button("BitBtn4"));
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(enabledControls(), browsingState());
         QCOMPARE(edit("Edit1")->text(), QString());
         QCOMPARE(screen->Query1->recNo(), 0);
-        QCOMPARE(screen->tag(), 1); // the edit mode outlives the panel
+        QCOMPARE(screen->tag(), coop::EditMode::Insert); // the edit mode outlives the panel
     }
 
     void entryCheck_data()
@@ -127,7 +127,7 @@ private slots:
     {
         f->selectCell(grid(), 1, 1);
         f->click(button("BitBtn2"));
-        QCOMPARE(screen->tag(), 2);
+        QCOMPARE(screen->tag(), coop::EditMode::Update);
         QCOMPARE(edit("Edit1")->text(), QStringLiteral("Борошно"));
         QCOMPARE(edit("Edit2")->text(), QStringLiteral("Вищий ґатунок"));
         // No check in edit mode: an emptied field is written as the empty text.
@@ -324,7 +324,7 @@ private slots:
         f->reopen(*screen);
         QCOMPARE(enabledControls(), browsingState());
         QCOMPARE(edit("Edit1")->text(), QString());
-        QCOMPARE(screen->tag(), 1);
+        QCOMPARE(screen->tag(), coop::EditMode::Insert);
 
         f->click(button("BitBtn1"));
         edit("Edit1")->setText(QStringLiteral("Кава"));

@@ -16,6 +16,7 @@
 // It begins once the start file exists, so that all clerks begin together, and stops after the
 // given number of rounds or when its time is up, whichever comes first.
 //   reliability_clerk <clerk number 0..> <rounds> <seconds> <start file>
+#include "support/controls.h"
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/query.h"
@@ -182,7 +183,7 @@ int main(int argc, char **argv)
             continue;
         }
         beginRun();
-        receipts.BitBtn13->click();
+        control<QPushButton>(receipts, "BitBtn13")->click();
         const QString postError = errorText();
         say(QStringLiteral("post %1 ").arg(receipt) + (postError.isEmpty() ? QStringLiteral("ok") : QStringLiteral("error ") + postError));
         reportRun("post", receipt, !postError.isEmpty());
@@ -209,7 +210,7 @@ int main(int argc, char **argv)
         }
         g_messages.clear();
         beginRun();
-        distribution.BitBtn13->click();
+        control<QPushButton>(distribution, "BitBtn13")->click();
         const QString moveError = errorText();
         if (!moveError.isEmpty())
             say(QStringLiteral("move %1 error ").arg(moved) + moveError);

@@ -18,6 +18,7 @@
 #include "sqlhelpers.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "widgets/dbgrid.h"
 #include "widgets/idcombobox.h"
@@ -172,7 +173,7 @@ class TestFaults : public QObject
     Command command(const QString &name)
     {
         if (name == u"posting")
-            return {[this] { return showReceipt(); }, [this] { click(m_receipts->BitBtn13); }};
+            return {[this] { return showReceipt(); }, [this] { click(control<QPushButton>(*m_receipts, "BitBtn13")); }};
         if (name == u"transfer")
             return {[this] {
                         m_distribution->activate();
@@ -180,18 +181,18 @@ class TestFaults : public QObject
                         m_distribution->Query1->open();
                         return m_distribution->Query1->locate(QStringLiteral("Id"), 9001);
                     },
-                    [this] { click(m_distribution->BitBtn13); }};
+                    [this] { click(control<QPushButton>(*m_distribution, "BitBtn13")); }};
         if (name == u"receipt line insert")
             return {[this] {
                         if (!showReceipt())
                             return false;
-                        click(m_receipts->BitBtn6);
-                        m_receipts->ComboBox3->setCurrentIndex(int(m_receipts->ComboBox3->idList().indexOf(QStringLiteral("9003"))));
-                        m_receipts->Edit1->setText(QStringLiteral("4"));
-                        m_receipts->Edit2->setText(QStringLiteral("2,5"));
+                        click(control<QPushButton>(*m_receipts, "BitBtn6"));
+                        control<coop::IdComboBox>(*m_receipts, "ComboBox3")->setCurrentIndex(int(control<coop::IdComboBox>(*m_receipts, "ComboBox3")->idList().indexOf(QStringLiteral("9003"))));
+                        control<QLineEdit>(*m_receipts, "Edit1")->setText(QStringLiteral("4"));
+                        control<QLineEdit>(*m_receipts, "Edit2")->setText(QStringLiteral("2,5"));
                         return true;
                     },
-                    [this] { click(m_receipts->BitBtn9); }};
+                    [this] { click(control<QPushButton>(*m_receipts, "BitBtn9")); }};
         return {[this] {
                     m_departments->Query1->close();
                     m_departments->Query1->open();

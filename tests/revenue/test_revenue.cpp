@@ -7,6 +7,7 @@
 #include "data/query.h"
 #include "revenue/form16.h"
 #include "revenue/form22.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/screendriving.h"
@@ -94,28 +95,28 @@ private slots:
                              "Where vurychka.IdMagazuny = magazunu.Id AND vurychka.idSpivrobitnuka = spivrobitnuku.id\n"
                              "and vurychka.IdMagazuny=5"});
         QCOMPARE(shownEntries(), QStringList{"64"});
-        QCOMPARE(form().DBGrid2->model()->rowCount(), 1);
+        QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 1);
     }
 
     void insertEntry()
     {
         MessageRecorder messages;
-        QVERIFY(form().ComboBox1->isEnabled() && !form().Edit1->isEnabled()); // the employee box is never disabled
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        QCOMPARE(form().Tag, 1);
-        QVERIFY(form().Edit1->isEnabled() && !form().BitBtn2->isEnabled());
-        choose(form().ComboBox1, "4");
-        form().Edit1->setFocus();
-        QTest::keyClicks(form().Edit1, "1520.,5,");
-        QCOMPARE(form().Edit1->text(), QStringLiteral("1520,5"));
-        form().DateTimePicker1->setDate(QDate(2026, 12, 8));
+        QVERIFY(control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled() && !control<QLineEdit>(form(), "Edit1")->isEnabled()); // the employee box is never disabled
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Insert);
+        QVERIFY(control<QLineEdit>(form(), "Edit1")->isEnabled() && !control<QPushButton>(form(), "BitBtn2")->isEnabled());
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "4");
+        control<QLineEdit>(form(), "Edit1")->setFocus();
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit1"), "1520.,5,");
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("1520,5"));
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 8));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('4','1520.5','2026-12-08',3)"});
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QCOMPARE(form().Query3->recordCount(), 4);
         QCOMPARE(form().Query3->recNo(), 0);
-        QVERIFY(form().Edit1->text().isEmpty() && form().ComboBox1->currentText().isEmpty());
+        QVERIFY(control<QLineEdit>(form(), "Edit1")->text().isEmpty() && control<coop::IdComboBox>(form(), "ComboBox1")->currentText().isEmpty());
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -130,15 +131,15 @@ private slots:
         form().Query3->setRecNo(1);
         const QString id = currentEntry();
         const Entry entry = entries.value(id);
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QCOMPARE(form().Tag, 2);
-        QCOMPARE(form().ComboBox1->currentText(), entry.employee);
-        QCOMPARE(form().Edit1->text(), entry.sum);
-        QCOMPARE(form().DateTimePicker1->date(), entry.date);
-        choose(form().ComboBox1, "6");
-        form().Edit1->setText(QStringLiteral("77,5"));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QCOMPARE(form().tag(), EditMode::Update);
+        QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), entry.employee);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), entry.sum);
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), entry.date);
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "6");
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("77,5"));
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE vurychka Set IdSpivrobitnuka=6, Syma='77.5', Data='%1' WHERE vurychka.Id=%2")
                                            .arg(entry.date.toString("yyyy-MM-dd"), id)});
         QCOMPARE(m_db->rows("select IdMagazuny, IdSpivrobitnuka, Syma from vurychka where Id=" + id), QStringList{"3|6|77.5"});
@@ -167,14 +168,14 @@ private slots:
         QFETCH(QString, sum);
         QFETCH(QString, error);
         MessageRecorder messages;
-        QTest::mouseClick(mode == 1 ? form().BitBtn1 : form().BitBtn2, Qt::LeftButton);
-        if (form().ComboBox1->idList().contains(employee))
-            choose(form().ComboBox1, employee);
+        QTest::mouseClick(mode == 1 ? control<QPushButton>(form(), "BitBtn1") : control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        if (control<coop::IdComboBox>(form(), "ComboBox1")->idList().contains(employee))
+            choose(control<coop::IdComboBox>(form(), "ComboBox1"), employee);
         else
-            form().ComboBox1->setEditText(employee);
-        form().Edit1->setText(sum);
+            control<coop::IdComboBox>(form(), "ComboBox1")->setEditText(employee);
+        control<QLineEdit>(form(), "Edit1")->setText(sum);
         writes();
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
         QCOMPARE(messages.requests.size(), 1);
         if (error.isEmpty()) {
@@ -187,7 +188,7 @@ private slots:
             QCOMPARE(messages.requests[0].text, error);
         }
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
-        QCOMPARE(form().Edit1->text(), sum);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), sum);
     }
 
     void shopWithoutEntries()
@@ -197,17 +198,17 @@ private slots:
         QVERIFY(chartPoints().isEmpty());
         MessageRecorder messages(mrYes);
         writes();
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 2);
         for (const MessageRequest &request : messages.requests)
             QCOMPARE(request.text, QStringLiteral("Не вибрано жодного запису"));
         QCOMPARE(writes(), QStringList());
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        choose(form().ComboBox1, "6");
-        form().Edit1->setText(QStringLiteral("12"));
-        form().DateTimePicker1->setDate(QDate(2026, 12, 9));
-        QTest::mouseClick(form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "6");
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("12"));
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 9));
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{"INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('6','12','2026-12-09',8)"});
         QCOMPARE(chartPoints(), QList<QPointF>{point(2026, 12, 9, 12)});
     }
@@ -228,7 +229,7 @@ private slots:
             after.removeOne(id);
         MessageRecorder messages(answer);
         writes();
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), answer == mrYes ? QStringList{"DELETE FROM vurychka WHERE vurychka.id=" + id + ";"} : QStringList());
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Увага!!!"));
@@ -240,16 +241,16 @@ private slots:
 
     void dateFilterHoldsAcrossShops()
     {
-        form().DateTimePicker2->setDate(QDate(2026, 11, 30));
-        form().DateTimePicker3->setDate(QDate(2026, 12, 5));
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2026, 11, 30));
+        control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2026, 12, 5));
         writes();
-        emit form().DateTimePicker3->closeUp();
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(form().Query3->filter(), QStringLiteral("Data>='30.11.2026' and Data<='05.12.2026'"));
         QCOMPARE(writes(), QStringList());
         QCOMPARE(shownEntries(), QStringList({"62", "63"}));
         selectShop(5);
         QCOMPARE(shownEntries(), QStringList{"64"}); // the lower bound is included
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         QCOMPARE(shownEntries(), QStringList{"64"});
         selectShop(3);
         QCOMPARE(shownEntries(), QStringList({"61", "62", "63"}));
@@ -257,15 +258,15 @@ private slots:
 
     void activationOpensNothing()
     {
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
-        form().Edit1->setText(QStringLiteral("5"));
-        form().DateTimePicker1->setDate(QDate(2026, 1, 2));
-        form().DBGrid2->setFocus();
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("5"));
+        control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 1, 2));
+        control<coop::DBGrid>(form(), "DBGrid2")->setFocus();
         form().activate(); // the focus comes back from the chart, say
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
-        QCOMPARE(form().Edit1->text(), QString());
-        QCOMPARE(form().DateTimePicker1->date(), QDate::currentDate());
-        QCOMPARE(form().focusWidget(), form().DBGrid1);
+        QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
+        QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate::currentDate());
+        QCOMPARE(form().focusWidget(), control<coop::DBGrid>(form(), "DBGrid1"));
 
         // After "Роз'єднатися" the grids and the chart stay empty, and nothing can be edited.
         m_connection->close();
@@ -274,19 +275,19 @@ private slots:
         QVERIFY(chartPoints().isEmpty());
         MessageRecorder messages(mrYes);
         writes();
-        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
-        QTest::mouseClick(form().BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 2);
         QCOMPARE(writes(), QStringList());
     }
 
     void escDoesNothing()
     {
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
         QVERIFY(form().isVisible());
-        QTest::mouseClick(form().BitBtn5, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn5"), Qt::LeftButton);
         QTest::keyClick(&form(), Qt::Key_Escape);
         QVERIFY(form().isVisible());
     }
@@ -297,9 +298,9 @@ private slots:
         QCOMPARE(chartPoints(), shop3);
 
         // A filter switched while the query stays open does not reach the chart...
-        form().DateTimePicker2->setDate(QDate(2026, 12, 4));
-        form().DateTimePicker3->setDate(QDate(2026, 12, 31));
-        emit form().DateTimePicker2->closeUp();
+        control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2026, 12, 4));
+        control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2026, 12, 31));
+        emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp();
         QCOMPARE(form().Query3->recordCount(), 2);
         QCOMPARE(chartPoints(), shop3);
         // ...until the query reopens, with another shop or after a change.
@@ -307,7 +308,7 @@ private slots:
         QVERIFY(chartPoints().isEmpty()); // 30.11 is outside the range
         selectShop(3);
         QCOMPARE(chartPoints(), shop3.mid(1));
-        QTest::mouseClick(form().BitBtn7, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         QCOMPARE(chartPoints(), shop3.mid(1));
         QCOMPARE(form().Query3->recNo(), 0);
 
@@ -333,9 +334,9 @@ private slots:
         revenue.create();
         TForm22 chart(*revenue.Query3);
         chart.create();
-        revenue.DateTimePicker2->setDate(QDate(2011, 3, 1));
-        revenue.DateTimePicker3->setDate(QDate(2011, 3, 31));
-        emit revenue.DateTimePicker3->closeUp();
+        control<coop::DateTimePicker>(revenue, "DateTimePicker2")->setDate(QDate(2011, 3, 1));
+        control<coop::DateTimePicker>(revenue, "DateTimePicker3")->setDate(QDate(2011, 3, 31));
+        emit control<coop::DateTimePicker>(revenue, "DateTimePicker3")->closeUp();
         QVERIFY(revenue.Query1->locate("Id", 2));
         QVERIFY(revenue.Query1->locate("Id", 1));
         const QList<QPointF> points = chart.Series1->points();
@@ -438,14 +439,14 @@ private slots:
             QCoreApplication::processEvents();
             for (const QPointF &p : m_chart->Series1->points()) {
                 const QPointF scene = m_chart->Chart1->mapToScene(m_chart->Chart1->mapToPosition(p, m_chart->Series1));
-                at << m_chart->DBChart1->viewport()->mapTo(&dialog, m_chart->DBChart1->mapFromScene(scene));
+                at << control<QChartView>(*m_chart, "DBChart1")->viewport()->mapTo(&dialog, control<QChartView>(*m_chart, "DBChart1")->mapFromScene(scene));
             }
             image = dialog.grab().toImage();
             dialog.done(mrCancel);
             return int(mrCancel);
         });
-        QTest::mouseClick(form().BitBtn1, Qt::LeftButton); // a panel left open
-        QTest::mouseClick(form().BitBtn8, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton); // a panel left open
+        QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         setShowModalFunction(previous);
 
         if (const QByteArray path = qgetenv("COOP_CHART_PNG"); !path.isEmpty())

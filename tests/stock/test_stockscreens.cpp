@@ -7,6 +7,7 @@
 #include "stock/movementhistory.h"
 #include "widgets/messages.h"
 #include "widgets/screen.h"
+#include "support/controls.h"
 #include "support/guitestmain.h"
 #include "support/messagerecorder.h"
 #include "support/testdatabase.h"
@@ -70,20 +71,20 @@ private slots:
         TForm12 form(*m_connection);
         form.create();
         QCOMPARE(form.windowTitle(), QStringLiteral("Склад"));
-        QCOMPARE(titles(form.DBGrid1), QStringList({"Код", "Назва товару", "Кількість на складі"}));
+        QCOMPARE(titles(control<coop::DBGrid>(form, "DBGrid1")), QStringList({"Код", "Назва товару", "Кількість на складі"}));
         // The stock row's own key; stock at 0 listed; the row of a vanished article not.
-        QCOMPARE(column(form.DBGrid1, 0), QStringList({"1", "2"}));
-        QCOMPARE(column(form.DBGrid1, 2), QStringList({"40", "0"}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 0), QStringList({"1", "2"}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 2), QStringList({"40", "0"}));
 
         // Opening the screen re-reads nothing: a change made elsewhere shows only after a reload.
         m_db->exec(QStringLiteral("UPDATE baza SET KilkistNaBazi = 41 WHERE Id = 1"));
         m_connection->clearStatementLog();
         form.show();
         QVERIFY(m_connection->statementLog().isEmpty());
-        QCOMPARE(column(form.DBGrid1, 2).first(), QStringLiteral("40"));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 2).first(), QStringLiteral("40"));
         form.Query1->close();
         form.Query1->open();
-        QCOMPARE(column(form.DBGrid1, 2).first(), QStringLiteral("41"));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 2).first(), QStringLiteral("41"));
     }
 
     void shopStockFollowsTheSelectedShop()
@@ -91,22 +92,22 @@ private slots:
         TForm13 form(*m_connection);
         form.create();
         // A shop without a manager row is not listed.
-        QCOMPARE(column(form.DBGrid1, 0), QStringList({"Колосок", "Берізка", "Пусто"}));
-        QCOMPARE(titles(form.DBGrid2), QStringList({"Назва товару", "Кількість", "Ціна облікова", "Ціна роздрібна", "Сума"}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 0), QStringList({"Колосок", "Берізка", "Пусто"}));
+        QCOMPARE(titles(control<coop::DBGrid>(form, "DBGrid2")), QStringList({"Назва товару", "Кількість", "Ціна облікова", "Ціна роздрібна", "Сума"}));
         // At creation the first shop is current and its stock loaded before Query3's own open.
         QCOMPARE(m_connection->statementLog().size(), 2);
         QVERIFY(m_connection->statementLog().at(1).endsWith(QStringLiteral("\nand nayavnistvmagazuni.Idmagazuny=10")));
-        QCOMPARE(column(form.DBGrid2, 0), QStringList({"Цукор"}));
-        QCOMPARE(column(form.DBGrid2, 4), QStringList({"25"})); // 10 × 2,5 at the accounting price
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({"Цукор"}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 4), QStringList({"25"})); // 10 × 2,5 at the accounting price
 
         form.show();
-        QTest::mouseClick(form.DBGrid1->viewport(), Qt::LeftButton, {},
-                          form.DBGrid1->visualRect(form.DBGrid1->model()->index(1, 0)).center());
-        QCOMPARE(column(form.DBGrid2, 0), QStringList({"Сіль", "Олія"}));
-        QCOMPARE(column(form.DBGrid2, 4), QStringList({"4,8", "0"})); // a NULL quantity counts as 0
+        QTest::mouseClick(control<coop::DBGrid>(form, "DBGrid1")->viewport(), Qt::LeftButton, {},
+                          control<coop::DBGrid>(form, "DBGrid1")->visualRect(control<coop::DBGrid>(form, "DBGrid1")->model()->index(1, 0)).center());
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({"Сіль", "Олія"}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 4), QStringList({"4,8", "0"})); // a NULL quantity counts as 0
 
         form.Query1->setRecNo(2);
-        QCOMPARE(form.DBGrid2->model()->rowCount(), 0);
+        QCOMPARE(control<coop::DBGrid>(form, "DBGrid2")->model()->rowCount(), 0);
     }
 
     void noShopsShowsAllStock()
@@ -114,10 +115,10 @@ private slots:
         m_db->exec(QStringLiteral("DELETE FROM spivrobitnuku")); // no shop has its manager: none is listed
         TForm13 form(*m_connection);
         form.create();
-        QCOMPARE(form.DBGrid1->model()->rowCount(), 0);
+        QCOMPARE(control<coop::DBGrid>(form, "DBGrid1")->model()->rowCount(), 0);
         QCOMPARE(form.Query3->sql().count(), 3); // the stored text, never rebuilt
         QVERIFY(form.Query3->active());
-        QCOMPARE(column(form.DBGrid2, 0), QStringList({"Цукор", "Сіль", "Олія"})); // every shop's stock together
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({"Цукор", "Сіль", "Олія"})); // every shop's stock together
     }
 
     // --- the movements of a goods ---------------------------------------------------------------
@@ -170,7 +171,7 @@ private slots:
         form.create();
         form.show();
         // A double click on the row of Цукор.
-        doubleClick(form.DBGrid1, 0);
+        doubleClick(control<DBGrid>(form, "DBGrid1"), 0);
         TMovementHistory *history = form.History;
         QCOMPARE(shown, history);
         QCOMPARE(history->windowTitle(), QStringLiteral("Рух товару"));
@@ -195,8 +196,8 @@ private slots:
         // Enter on the row of Сіль: it never moved, its row says so at the foot.
         shown = nullptr;
         form.Query1->setRecNo(1);
-        form.DBGrid1->setFocus();
-        QTest::keyClick(form.DBGrid1, Qt::Key_Return);
+        control<DBGrid>(form, "DBGrid1")->setFocus();
+        QTest::keyClick(control<DBGrid>(form, "DBGrid1"), Qt::Key_Return);
         QCOMPARE(shown, history);
         QCOMPARE(history->Label1->text(), QStringLiteral("Сіль, склад"));
         QCOMPARE(history->DBGrid1->model()->rowCount(), 0);
@@ -216,8 +217,8 @@ private slots:
         TForm13 form(*m_connection);
         form.create();
         form.show();
-        form.DBGrid2->setFocus();
-        QTest::keyClick(form.DBGrid2, Qt::Key_Enter);
+        control<DBGrid>(form, "DBGrid2")->setFocus();
+        QTest::keyClick(control<DBGrid>(form, "DBGrid2"), Qt::Key_Enter);
         QCOMPARE(shown, form.History);
         QCOMPARE(form.History->Label1->text(), QStringLiteral("Цукор, магазин «Колосок»"));
         QCOMPARE(gridRows(form.History->DBGrid1), QStringList({"07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|+10|10|olena"}));
@@ -237,7 +238,7 @@ private slots:
         TForm12 form(*m_connection);
         form.create();
         form.show();
-        doubleClick(form.DBGrid1, 0);
+        doubleClick(control<DBGrid>(form, "DBGrid1"), 0);
         QCOMPARE(shown, nullptr);
         QVERIFY(messages.requests.isEmpty()); // and says nothing
         setShowModalFunction(previous);
