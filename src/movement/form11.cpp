@@ -231,11 +231,13 @@ void TForm11::BitBtn13Click()
         showMessage(QStringLiteral("На складі немає такої кількості товару"));
         return;
     }
-    reopen(*Query1);
-    if (m_stock)
-        reopen(*m_stock->Query1);
-    if (m_shopStock)
-        reopen(*m_shopStock->Query3);
+    command.refreshAfter([&] {
+        reopen(*Query1);
+        if (m_stock)
+            reopen(*m_stock->Query1);
+        if (m_shopStock)
+            reopen(*m_shopStock->Query3);
+    });
     showMessage(QStringLiteral("Даний товар переміщений в магазин"));
 }
 
