@@ -120,6 +120,21 @@ QString StockCommand::doneDespiteLostCommitText() const
     return QStringLiteral("Зв'язок з сервером перервався під час %1. %2 виконано.").arg(actionName(), capitalised(actionName()));
 }
 
+void StockCommand::refreshAfter(const std::function<void()> &refresh) const
+{
+    try {
+        try {
+            refresh();
+        } catch (const DatabaseError &error) {
+            if (!error.isConnectionLost() && !error.isNodeNotReady())
+                throw;
+            refresh(); // the lost connection was let go: this opens a new one
+        }
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("%1 виконано, але оновити дані на екрані не вдалося: %2").arg(capitalised(actionName()), error.text()));
+    }
+}
+
 QString StockCommand::actionName() const
 {
     return m_document == StockDocument::Receipt ? QStringLiteral("оприбуткування") : QStringLiteral("переміщення");

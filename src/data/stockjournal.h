@@ -63,6 +63,12 @@ public:
     // What the clerk is told when the outcome is DoneDespiteLostCommit.
     QString doneDespiteLostCommitText() const;
 
+    // Shows the command's effect on the screens once it took effect. A connection lost meanwhile (a
+    // server or cluster node that died just after the COMMIT) is opened again, on the next host of the
+    // list, and the refresh given once more; an error that remains is raised with the news that the
+    // command took effect, so that the clerk does not give it again.
+    void refreshAfter(const std::function<void()> &refresh) const;
+
 private:
     void writeJournal();
     bool tookEffect();

@@ -226,11 +226,13 @@ void TForm11::BitBtn13Click()
         showMessage(QStringLiteral("На складі немає такої кількості товару"));
         return;
     }
-    reopen(*Query1);
-    if (m_stock)
-        m_stock->stockChanged();
-    if (m_shopStock)
-        m_shopStock->stockChanged();
+    command.refreshAfter([&] {
+        reopen(*Query1);
+        if (m_stock)
+            m_stock->stockChanged();
+        if (m_shopStock)
+            m_shopStock->stockChanged();
+    });
     showMessage(QStringLiteral("Даний товар переміщений в магазин"));
 }
 

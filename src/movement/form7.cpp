@@ -213,9 +213,11 @@ void TForm7::BitBtn13Click()
     // All lines or none, with their journal rows: a failure anywhere leaves the base stock as it was.
     if (command.run([&] { postLines(command); }) == StockCommand::Outcome::DoneDespiteLostCommit)
         showMessage(command.doneDespiteLostCommitText());
-    reopen(*Query1);
-    if (m_stock)
-        m_stock->stockChanged();
+    command.refreshAfter([&] {
+        reopen(*Query1);
+        if (m_stock)
+            m_stock->stockChanged();
+    });
 }
 
 void TForm7::postLines(StockCommand &command)
