@@ -29,6 +29,8 @@ public:
     // The edit mode kept in the screen's Tag: None before the first use, then Insert or Update.
     EditMode tag() const { return m_tag; }
 
+    QList<Query *> storedOpenQueries() override { return {m_rules.gridQuery}; }
+
 protected:
     enum class Kind {
         SingleTable, // the condition line is appended on first use; a new condition replaces the old
