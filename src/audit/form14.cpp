@@ -122,17 +122,6 @@ void TForm14::deleteLine(const QString &id)
     runStatement(*Query3, QStringLiteral("DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=") + id + u';');
 }
 
-void TForm14::BitBtn8Click()
-{
-    if (!Query2->active() || Query2->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про ревізію"));
-        return;
-    }
-    Query1->open();
-    Query2->open();
-    closePanelAfterMove(*Query2); // printing walks the lines to the last
-    if (m_previewAct)
-        m_previewAct();
-}
+void TForm14::BitBtn8Click() { previewDocument(QStringLiteral("Введіть дані про ревізію"), m_previewAct); }
 
 } // namespace coop

@@ -182,17 +182,6 @@ void TForm15::deleteLine(const QString &id)
     runStatement(*Query4, QStringLiteral("DELETE FROM pozuciireviziibazu WHERE pozuciireviziibazu.id=") + id + u';');
 }
 
-void TForm15::BitBtn12Click()
-{
-    if (!Query3->active() || Query3->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про ревізію"));
-        return;
-    }
-    Query1->open();
-    Query3->open();
-    closePanelAfterMove(*Query3); // printing walks the lines to the last
-    if (m_previewAct)
-        m_previewAct();
-}
+void TForm15::BitBtn12Click() { previewDocument(QStringLiteral("Введіть дані про ревізію"), m_previewAct); }
 
 } // namespace coop

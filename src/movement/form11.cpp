@@ -12,7 +12,6 @@
 #include "widgets/messages.h"
 
 #include <QMap>
-#include <QProgressDialog>
 
 #include <cmath>
 
@@ -264,18 +263,8 @@ bool TForm11::baseCoversLines()
 
 void TForm11::moveLines(StockCommand &command)
 {
-    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the distributions move both grids
-    const ControlsDisabled still(*Query3);
     const QString shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString();
-    const int lines = Query3->recordCount();
-
-    QProgressDialog progress(QStringLiteral("Переміщення в магазин..."), QString(), 0, lines, this);
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-
-    Query3->first();
-    for (int line = 0; line < lines; ++line) {
+    walkLines(QStringLiteral("Переміщення в магазин..."), [&] {
         const QString goods = Query3IdTovary->asString();
         // Whole quantities read as their digits; a fraction from elsewhere still makes valid SQL.
         const QString quantity = FormatSqlNumber(Query3Kilkist->asFloat());
@@ -289,7 +278,8 @@ void TForm11::moveLines(StockCommand &command)
 
         Query5->sql().clear();
         Query5->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`"));
-        Query5->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(")and(`IdMagazuny`=") + shop + QStringLiteral(");"));
+        Query5->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(")and(`IdMagazuny`=") + shop
+                          + QStringLiteral(");"));
         Query5->open();
         const qint64 count = Query5->fieldByName(QStringLiteral("cnt"))->asInteger();
         Query5->sql().clear();
@@ -304,12 +294,7 @@ void TForm11::moveLines(StockCommand &command)
         }
         Query5->execSql();
         command.record({goods.toLongLong(), shop.toLongLong(), Query3Kilkist->asFloat()});
-
-        Query3->next();
-        if (line % 16 == 0)
-            progress.setValue(line);
-    }
-    progress.setValue(lines);
+    });
 }
 
 void TForm11::BitBtn14Click()
@@ -318,17 +303,6 @@ void TForm11::BitBtn14Click()
         m_stock->showStock();
 }
 
-void TForm11::BitBtn17Click()
-{
-    if (!Query3->active() || Query3->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про переміщення"));
-        return;
-    }
-    Query1->open();
-    Query3->open();
-    closePanelAfterMove(*Query3); // printing walks the lines to the last
-    if (m_previewInvoice)
-        m_previewInvoice();
-}
+void TForm11::BitBtn17Click() { previewDocument(QStringLiteral("Введіть дані про переміщення"), m_previewInvoice); }
 
 } // namespace coop

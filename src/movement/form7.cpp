@@ -11,9 +11,6 @@
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
 
-#include <QElapsedTimer>
-#include <QProgressDialog>
-
 namespace coop {
 
 namespace {
@@ -220,18 +217,8 @@ void TForm7::BitBtn13Click()
 
 void TForm7::postLines(StockCommand &command)
 {
-    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the receipts move both grids
-    const ControlsDisabled still(*Query3);
     const Field *goodsField = Query3->fieldByName(QStringLiteral("IdTovary"));
-    const int lines = Query3->recordCount();
-
-    QProgressDialog progress(QStringLiteral("Оприбуткування на склад..."), QString(), 0, lines, this);
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-
-    Query3->first();
-    for (int line = 0; line < lines; ++line) {
+    walkLines(QStringLiteral("Оприбуткування на склад..."), [&] {
         const QString goods = goodsField->asString();
         // The field text of a whole quantity is its digits; a fractional one stored from elsewhere
         // would carry the locale's comma into the statement, so it goes as SQL number text.
@@ -243,17 +230,14 @@ void TForm7::postLines(StockCommand &command)
         const qint64 count = Query2->fieldByName(QStringLiteral("cnt"))->asInteger();
         Query2->sql().clear();
         if (count < 1)
-            Query2->sql().add(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity + QStringLiteral(");"));
+            Query2->sql().add(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity
+                              + QStringLiteral(");"));
         else
             Query2->sql().add(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+(") + QuoteSqlText(quantity)
                               + QStringLiteral(") where IdTovary=") + goods);
         Query2->execSql();
         command.record({goods.toLongLong(), std::nullopt, Query3Kilkist->asFloat()});
-        Query3->next();
-        if (line % 64 == 0)
-            progress.setValue(line);
-    }
-    progress.setValue(lines);
+    });
 }
 
 void TForm7::BitBtn14Click()
@@ -262,17 +246,6 @@ void TForm7::BitBtn14Click()
         m_stock->showStock();
 }
 
-void TForm7::BitBtn17Click()
-{
-    if (!Query3->active() || Query3->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про постачання"));
-        return;
-    }
-    Query1->open();
-    Query3->open();
-    closePanelAfterMove(*Query3); // printing walks the lines to the last
-    if (m_previewInvoice)
-        m_previewInvoice();
-}
+void TForm7::BitBtn17Click() { previewDocument(QStringLiteral("Введіть дані про постачання"), m_previewInvoice); }
 
 } // namespace coop
