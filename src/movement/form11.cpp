@@ -5,6 +5,7 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
+#include "screens/goodsline.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "widgets/handler.h"
@@ -62,6 +63,9 @@ TForm11::TForm11(Database &database, QWidget *parent)
     DBGrid2->setQuery(Query3);
     attachKeyFilter(Edit1, DigitsOnlyFilter);
     attachKeyFilter(Edit2, CommaDecimalFilter);
+
+    m_goodsLine = {ComboBox3, Edit1, Edit2};
+    m_lineFields = {Query3IdTovary, Query3Kilkist, Query3CinaPostachannya};
 
     Roles roles;
     roles.header = Query1;
@@ -147,30 +151,13 @@ void TForm11::deleteHeader(const QString &id)
 
 // --- lines -----------------------------------------------------------------------------------
 
-void TForm11::prepareLinePanel(bool editing)
-{
-    fillIdComboBox(*ComboBox3, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
-    if (!editing) {
-        Edit1->clear();
-        Edit2->clear();
-        return;
-    }
-    selectId(*ComboBox3, Query3IdTovary->asString());
-    Edit1->setText(Query3Kilkist->asString());
-    Edit2->setText(Query3CinaPostachannya->asString());
-}
+void TForm11::prepareLinePanel(bool editing) { prepareGoodsLine(m_goodsLine, *Query2, editing, m_lineFields); }
 
 bool TForm11::writeLine(bool inserting)
 {
-    const std::optional<QString> goods = chosenId(*ComboBox3);
-    if (inserting && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
-        refuse(QStringLiteral("Введіть дані"));
+    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
+    if (!goods)
         return false;
-    }
-    if (!goods) {
-        refuse(QStringLiteral("Введіть дані"));
-        return false;
-    }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(Edit1->text());
     const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
@@ -184,12 +171,7 @@ bool TForm11::writeLine(bool inserting)
     return true;
 }
 
-void TForm11::clearLinePanel()
-{
-    ComboBox3->setEditText(QString());
-    Edit1->clear();
-    Edit2->clear();
-}
+void TForm11::clearLinePanel() { clearGoodsLine(m_goodsLine); }
 
 void TForm11::deleteLine(const QString &id)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screens/documentscreen.h"
+#include "screens/goodsline.h"
 #include "ui_form11.h"
 
 #include <functional>
@@ -61,6 +62,8 @@ private:
     StockView *m_stock = nullptr;
     StockView *m_shopStock = nullptr;
     std::function<void()> m_previewInvoice;
+    GoodsLineEntries m_goodsLine;
+    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop

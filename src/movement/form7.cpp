@@ -5,6 +5,7 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
+#include "screens/goodsline.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "widgets/handler.h"
@@ -65,6 +66,9 @@ TForm7::TForm7(Database &database, QWidget *parent)
     DBGrid2->setQuery(Query3);
     attachKeyFilter(Edit1, DigitsOnlyFilter);
     attachKeyFilter(Edit2, CommaDecimalFilter);
+
+    m_goodsLine = {ComboBox3, Edit1, Edit2};
+    m_lineFields = {Query3->fieldByName(QStringLiteral("IdTovary")), Query3Kilkist, Query3Cina};
 
     Roles roles;
     roles.header = Query1;
@@ -145,30 +149,13 @@ void TForm7::deleteHeader(const QString &id)
 
 // --- lines -----------------------------------------------------------------------------------
 
-void TForm7::prepareLinePanel(bool editing)
-{
-    fillIdComboBox(*ComboBox3, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
-    if (!editing) {
-        Edit1->clear();
-        Edit2->clear();
-        return;
-    }
-    selectId(*ComboBox3, Query3->fieldByName(QStringLiteral("IdTovary"))->asString());
-    Edit1->setText(Query3Kilkist->asString());
-    Edit2->setText(Query3Cina->asString());
-}
+void TForm7::prepareLinePanel(bool editing) { prepareGoodsLine(m_goodsLine, *Query2, editing, m_lineFields); }
 
 bool TForm7::writeLine(bool inserting)
 {
-    const std::optional<QString> goods = chosenId(*ComboBox3);
-    if (inserting && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
-        refuse(QStringLiteral("Введіть дані"));
+    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
+    if (!goods)
         return false;
-    }
-    if (!goods) {
-        refuse(QStringLiteral("Введіть дані"));
-        return false;
-    }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(Edit1->text());
     const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
@@ -182,12 +169,7 @@ bool TForm7::writeLine(bool inserting)
     return true;
 }
 
-void TForm7::clearLinePanel()
-{
-    ComboBox3->setEditText(QString());
-    Edit1->clear();
-    Edit2->clear();
-}
+void TForm7::clearLinePanel() { clearGoodsLine(m_goodsLine); }
 
 void TForm7::deleteLine(const QString &id)
 {

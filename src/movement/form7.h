@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screens/documentscreen.h"
+#include "screens/goodsline.h"
 #include "ui_form7.h"
 
 #include <functional>
@@ -56,6 +57,8 @@ private:
     Field *Query3Suma;
     StockView *m_stock = nullptr;
     std::function<void()> m_previewInvoice;
+    GoodsLineEntries m_goodsLine;
+    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop
