@@ -29,18 +29,12 @@ TForm10::TForm10(Database &database, QWidget *parent)
     Query1->addField({QStringLiteral("NazvaTovary"), FieldType::String, 40, QStringLiteral("Назва товару")});
     Query1->addField({QStringLiteral("MarkaTovary"), FieldType::String, 30, QStringLiteral("Марка товару")});
 
-    Roles roles;
-    roles.grid = ui->DBGrid1;
-    roles.add = ui->BitBtn1;
-    roles.edit = ui->BitBtn2;
-    roles.remove = ui->BitBtn3;
+    Roles roles = commonRoles(*ui);
     roles.search = ui->BitBtn7;
     roles.filter = ui->BitBtn8;
     roles.showAll = ui->BitBtn9;
     roles.exportButton = ui->BitBtn6;
     roles.close = ui->BitBtn10;
-    roles.accept = ui->BitBtn4;
-    roles.cancel = ui->BitBtn5;
     roles.panel = {ui->Edit1, ui->Edit2, ui->Label1, ui->Label2};
 
     Rules rules;

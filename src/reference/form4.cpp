@@ -22,18 +22,12 @@ TForm4::TForm4(Database &database, QWidget *parent)
     Query1->addField({QStringLiteral("Telefon"), FieldType::String, 15, QStringLiteral("Телефон"), 16});
     Query1->addField({QStringLiteral("KodEDRPOU"), FieldType::Float, 0, QStringLiteral("Код ЄДРПОУ"), 14});
 
-    Roles roles;
-    roles.grid = ui->DBGrid1;
-    roles.add = ui->BitBtn1;
-    roles.edit = ui->BitBtn2;
-    roles.remove = ui->BitBtn3;
+    Roles roles = commonRoles(*ui);
     roles.search = ui->BitBtn6;
     roles.filter = ui->BitBtn7;
     roles.showAll = ui->BitBtn8;
     roles.exportButton = ui->BitBtn9;
     roles.close = ui->BitBtn10;
-    roles.accept = ui->BitBtn4;
-    roles.cancel = ui->BitBtn5;
     roles.panel = {ui->Edit1, ui->Edit2, ui->MaskEdit1, ui->Edit4, ui->Label1, ui->Label2, ui->Label3, ui->Label4};
 
     Rules rules;
