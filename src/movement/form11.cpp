@@ -6,6 +6,7 @@
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
 #include "screens/goodsline.h"
+#include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "widgets/handler.h"
@@ -64,6 +65,9 @@ TForm11::TForm11(Database &database, QWidget *parent)
     attachKeyFilter(Edit1, DigitsOnlyFilter);
     attachKeyFilter(Edit2, CommaDecimalFilter);
 
+    m_header = {ComboBox1, ComboBox2, DateTimePicker1};
+    m_headerSource = {QStringLiteral("magazunu"), QStringLiteral("NazvaMagazuny"), QStringLiteral("IdMagazuny"),
+                      QStringLiteral("DataRozpodily")};
     m_goodsLine = {ComboBox3, Edit1, Edit2};
     m_lineFields = {Query3IdTovary, Query3Kilkist, Query3CinaPostachannya};
 
@@ -106,43 +110,26 @@ void TForm11::Query3CalcFields()
 
 void TForm11::prepareHeaderPanel(bool editing)
 {
-    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"));
-    fillIdComboBox(*ComboBox2, *Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
-    if (!editing) {
-        DateTimePicker1->setDate(QDate::currentDate());
-        return;
-    }
-    selectId(*ComboBox1, Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString());
-    selectId(*ComboBox2, Query1->fieldByName(QStringLiteral("IdSpivrobitnuka"))->asString());
-    DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataRozpodily"))->asDate());
+    preparePartyHeader(m_header, m_headerSource, *Query2, *Query5, editing, *Query1);
 }
 
 bool TForm11::writeHeader(bool inserting)
 {
-    const std::optional<QString> shop = chosenId(*ComboBox1);
-    const std::optional<QString> employee = chosenId(*ComboBox2);
-    // An empty text, or one that names no entry, has no id to write.
-    if (!shop || !employee) {
-        refuse(QStringLiteral("Введіть коректні дані"));
+    const std::optional<PartyHeaderIds> ids = checkedParties(m_header);
+    if (!ids)
         return false;
-    }
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
     if (inserting)
-        runStatement(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + *shop
-                         + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
+        runStatement(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + ids->party
+                         + QStringLiteral("','") + ids->employee + QStringLiteral("',") + date + u')');
     else
-        runStatement(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + *shop + QStringLiteral(", IdSpivrobitnuka=")
-                         + *employee + QStringLiteral(", DataRozpodily=") + date + QStringLiteral(" WHERE rozpodil.Id=")
+        runStatement(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + ids->party + QStringLiteral(", IdSpivrobitnuka=")
+                         + ids->employee + QStringLiteral(", DataRozpodily=") + date + QStringLiteral(" WHERE rozpodil.Id=")
                          + Query1->fieldByName(QStringLiteral("id"))->asString());
     return true;
 }
 
-void TForm11::clearHeaderPanel()
-{
-    ComboBox1->setEditText(QString());
-    ComboBox2->setEditText(QString());
-    DateTimePicker1->setDate(QDate::currentDate());
-}
+void TForm11::clearHeaderPanel() { clearPartyHeader(m_header); }
 
 void TForm11::deleteHeader(const QString &id)
 {

@@ -6,6 +6,7 @@
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
 #include "screens/goodsline.h"
+#include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "widgets/handler.h"
@@ -67,6 +68,9 @@ TForm7::TForm7(Database &database, QWidget *parent)
     attachKeyFilter(Edit1, DigitsOnlyFilter);
     attachKeyFilter(Edit2, CommaDecimalFilter);
 
+    m_header = {ComboBox1, ComboBox2, DateTimePicker1};
+    m_headerSource = {QStringLiteral("postachalnuku"), QStringLiteral("NazvaPostachalnuka"), QStringLiteral("IdPostachalnuka"),
+                      QStringLiteral("DataNadhodgenya")};
     m_goodsLine = {ComboBox3, Edit1, Edit2};
     m_lineFields = {Query3->fieldByName(QStringLiteral("IdTovary")), Query3Kilkist, Query3Cina};
 
@@ -104,43 +108,26 @@ void TForm7::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat() 
 
 void TForm7::prepareHeaderPanel(bool editing)
 {
-    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM postachalnuku"), QStringLiteral("NazvaPostachalnuka"));
-    fillIdComboBox(*ComboBox2, *Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
-    if (!editing) {
-        DateTimePicker1->setDate(QDate::currentDate());
-        return;
-    }
-    selectId(*ComboBox1, Query1->fieldByName(QStringLiteral("IdPostachalnuka"))->asString());
-    selectId(*ComboBox2, Query1->fieldByName(QStringLiteral("IdSpivrobitnuka"))->asString());
-    DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataNadhodgenya"))->asDate());
+    preparePartyHeader(m_header, m_headerSource, *Query2, *Query5, editing, *Query1);
 }
 
 bool TForm7::writeHeader(bool inserting)
 {
-    const std::optional<QString> supplier = chosenId(*ComboBox1);
-    const std::optional<QString> employee = chosenId(*ComboBox2);
-    // An empty text, or one that names no entry, has no id to write.
-    if (!supplier || !employee) {
-        refuse(QStringLiteral("Введіть коректні дані"));
+    const std::optional<PartyHeaderIds> ids = checkedParties(m_header);
+    if (!ids)
         return false;
-    }
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
     if (inserting)
         runStatement(*Query6, QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('")
-                         + *supplier + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
+                         + ids->party + QStringLiteral("','") + ids->employee + QStringLiteral("',") + date + u')');
     else
-        runStatement(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + *supplier + QStringLiteral(", IdSpivrobitnuka=")
-                         + *employee + QStringLiteral(", DataNadhodgenya=") + date + QStringLiteral(" WHERE nadhodgennya.Id=")
+        runStatement(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + ids->party + QStringLiteral(", IdSpivrobitnuka=")
+                         + ids->employee + QStringLiteral(", DataNadhodgenya=") + date + QStringLiteral(" WHERE nadhodgennya.Id=")
                          + Query1->fieldByName(QStringLiteral("id"))->asString());
     return true;
 }
 
-void TForm7::clearHeaderPanel()
-{
-    ComboBox1->setEditText(QString());
-    ComboBox2->setEditText(QString());
-    DateTimePicker1->setDate(QDate::currentDate());
-}
+void TForm7::clearHeaderPanel() { clearPartyHeader(m_header); }
 
 void TForm7::deleteHeader(const QString &id)
 {

@@ -2,6 +2,7 @@
 
 #include "screens/documentscreen.h"
 #include "screens/goodsline.h"
+#include "screens/partyheader.h"
 #include "ui_form7.h"
 
 #include <functional>
@@ -57,6 +58,8 @@ private:
     Field *Query3Suma;
     StockView *m_stock = nullptr;
     std::function<void()> m_previewInvoice;
+    PartyHeaderEntries m_header;
+    PartyHeaderSource m_headerSource;
     GoodsLineEntries m_goodsLine;
     GoodsLineFields m_lineFields;
 };

@@ -24,8 +24,8 @@ void prepareGoodsLine(const GoodsLineEntries &entries, Query &runner, bool editi
 std::optional<QString> checkedGoods(const GoodsLineEntries &entries, bool inserting)
 {
     const std::optional<QString> goods = chosenId(*entries.goods);
-    const bool empty = entries.goods->currentText().isEmpty() || entries.quantity->text().isEmpty()
-                       || entries.price->text().isEmpty();
+    const bool empty =
+        entries.goods->currentText().isEmpty() || entries.quantity->text().isEmpty() || entries.price->text().isEmpty();
     // Goods typed by hand that name no entry have no id to write, in either mode.
     if ((inserting && empty) || !goods) {
         refuse(QStringLiteral("Введіть дані"));
