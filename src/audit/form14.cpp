@@ -3,6 +3,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "screens/goodsline.h"
 #include "screens/screenhelpers.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
@@ -51,6 +52,9 @@ TForm14::TForm14(Database &database, QWidget *parent)
     attachKeyFilter(Edit1, DigitsOnlyFilter);
     attachKeyFilter(Edit2, CommaDecimalFilter);
 
+    m_goodsLine = {ComboBox1, Edit1, Edit2};
+    m_lineFields = {Query2->fieldByName(QStringLiteral("IdTovary")), Query2Kilkist, Query2CinaRozdribna};
+
     Roles roles;
     roles.header = Query1;
     roles.lines = Query2;
@@ -71,29 +75,20 @@ void TForm14::reach(std::function<void()> previewAct) { m_previewAct = std::move
 
 void TForm14::prepareLinePanel(bool editing)
 {
-    fillIdComboBox(*ComboBox1, *Query3, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
+    prepareGoodsLine(m_goodsLine, *Query3, editing, m_lineFields);
     if (!editing) {
-        Edit1->clear();
-        Edit2->clear();
         DateTimePicker1->setDate(QDate::currentDate());
         return;
     }
-    selectId(*ComboBox1, Query2->fieldByName(QStringLiteral("IdTovary"))->asString());
-    Edit1->setText(Query2Kilkist->asString());
-    Edit2->setText(Query2CinaRozdribna->asString());
     // A line without a date cannot be edited: the error names the empty text and the panel stays closed.
     DateTimePicker1->setDate(ReadLocaleDate(Query2Data->asString()));
 }
 
 bool TForm14::writeLine(bool inserting)
 {
-    const std::optional<QString> goods = chosenId(*ComboBox1);
-    const bool empty = ComboBox1->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty();
-    // Goods typed by hand that name no entry have no id to write, in either mode.
-    if ((inserting && empty) || !goods) {
-        refuse(QStringLiteral("Введіть дані"));
+    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
+    if (!goods)
         return false;
-    }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(AuditQuantityText(Edit1->text()));
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
@@ -112,9 +107,7 @@ bool TForm14::writeLine(bool inserting)
 void TForm14::clearLinePanel()
 {
     // The audit date is left as it is; "Додати" sets it to today.
-    ComboBox1->setEditText(QString());
-    Edit1->clear();
-    Edit2->clear();
+    clearGoodsLine(m_goodsLine);
 }
 
 void TForm14::deleteLine(const QString &id)
@@ -122,17 +115,6 @@ void TForm14::deleteLine(const QString &id)
     runStatement(*Query3, QStringLiteral("DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=") + id + u';');
 }
 
-void TForm14::BitBtn8Click()
-{
-    if (!Query2->active() || Query2->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про ревізію"));
-        return;
-    }
-    Query1->open();
-    Query2->open();
-    closePanelAfterMove(*Query2); // printing walks the lines to the last
-    if (m_previewAct)
-        m_previewAct();
-}
+void TForm14::BitBtn8Click() { previewDocument(QStringLiteral("Введіть дані про ревізію"), m_previewAct); }
 
 } // namespace coop

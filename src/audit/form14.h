@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screens/documentscreen.h"
+#include "screens/goodsline.h"
 #include "ui_form14.h"
 
 #include <functional>
@@ -43,6 +44,8 @@ private:
     Field *Query2CinaRozdribna;
     Field *Query2Data;
     std::function<void()> m_previewAct;
+    GoodsLineEntries m_goodsLine;
+    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop

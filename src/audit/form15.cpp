@@ -3,6 +3,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "screens/goodsline.h"
 #include "screens/screenhelpers.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
@@ -58,6 +59,9 @@ TForm15::TForm15(Database &database, QWidget *parent)
     DBGrid2->setQuery(Query3);
     attachKeyFilter(Edit2, DigitsOnlyFilter);
     attachKeyFilter(Edit3, CommaDecimalFilter);
+
+    m_goodsLine = {ComboBox2, Edit2, Edit3};
+    m_lineFields = {Query3->fieldByName(QStringLiteral("Idtovary")), Query3Kilkist, Query3Cina};
 
     Roles roles;
     roles.header = Query1;
@@ -135,28 +139,13 @@ void TForm15::deleteHeader(const QString &id)
 
 // --- lines -----------------------------------------------------------------------------------
 
-void TForm15::prepareLinePanel(bool editing)
-{
-    fillIdComboBox(*ComboBox2, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
-    if (!editing) {
-        Edit2->clear();
-        Edit3->clear();
-        return;
-    }
-    selectId(*ComboBox2, Query3->fieldByName(QStringLiteral("Idtovary"))->asString());
-    Edit2->setText(Query3Kilkist->asString());
-    Edit3->setText(Query3Cina->asString());
-}
+void TForm15::prepareLinePanel(bool editing) { prepareGoodsLine(m_goodsLine, *Query2, editing, m_lineFields); }
 
 bool TForm15::writeLine(bool inserting)
 {
-    const std::optional<QString> goods = chosenId(*ComboBox2);
-    const bool empty = ComboBox2->currentText().isEmpty() || Edit2->text().isEmpty() || Edit3->text().isEmpty();
-    // Goods typed by hand that name no entry have no id to write, in either mode.
-    if ((inserting && empty) || !goods) {
-        refuse(QStringLiteral("Введіть дані"));
+    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
+    if (!goods)
         return false;
-    }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit3->text())));
     const QString quantity = QuoteSqlText(AuditQuantityText(Edit2->text()));
     const QString audit = Query1->fieldByName(QStringLiteral("id"))->asString();
@@ -170,29 +159,13 @@ bool TForm15::writeLine(bool inserting)
     return true;
 }
 
-void TForm15::clearLinePanel()
-{
-    ComboBox2->setEditText(QString());
-    Edit2->clear();
-    Edit3->clear();
-}
+void TForm15::clearLinePanel() { clearGoodsLine(m_goodsLine); }
 
 void TForm15::deleteLine(const QString &id)
 {
     runStatement(*Query4, QStringLiteral("DELETE FROM pozuciireviziibazu WHERE pozuciireviziibazu.id=") + id + u';');
 }
 
-void TForm15::BitBtn12Click()
-{
-    if (!Query3->active() || Query3->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про ревізію"));
-        return;
-    }
-    Query1->open();
-    Query3->open();
-    closePanelAfterMove(*Query3); // printing walks the lines to the last
-    if (m_previewAct)
-        m_previewAct();
-}
+void TForm15::BitBtn12Click() { previewDocument(QStringLiteral("Введіть дані про ревізію"), m_previewAct); }
 
 } // namespace coop

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screens/documentscreen.h"
+#include "screens/goodsline.h"
 #include "ui_form15.h"
 
 #include <functional>
@@ -49,6 +50,8 @@ private:
     Field *Query3Cina;
     Field *Query3Suma;
     std::function<void()> m_previewAct;
+    GoodsLineEntries m_goodsLine;
+    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop

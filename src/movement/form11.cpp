@@ -5,6 +5,8 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
+#include "screens/goodsline.h"
+#include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "widgets/handler.h"
@@ -12,7 +14,6 @@
 #include "widgets/messages.h"
 
 #include <QMap>
-#include <QProgressDialog>
 
 #include <cmath>
 
@@ -64,6 +65,12 @@ TForm11::TForm11(Database &database, QWidget *parent)
     attachKeyFilter(Edit1, DigitsOnlyFilter);
     attachKeyFilter(Edit2, CommaDecimalFilter);
 
+    m_header = {ComboBox1, ComboBox2, DateTimePicker1};
+    m_headerSource = {QStringLiteral("magazunu"), QStringLiteral("NazvaMagazuny"), QStringLiteral("IdMagazuny"),
+                      QStringLiteral("DataRozpodily")};
+    m_goodsLine = {ComboBox3, Edit1, Edit2};
+    m_lineFields = {Query3IdTovary, Query3Kilkist, Query3CinaPostachannya};
+
     Roles roles;
     roles.header = Query1;
     roles.lines = Query3;
@@ -103,43 +110,26 @@ void TForm11::Query3CalcFields()
 
 void TForm11::prepareHeaderPanel(bool editing)
 {
-    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"));
-    fillIdComboBox(*ComboBox2, *Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
-    if (!editing) {
-        DateTimePicker1->setDate(QDate::currentDate());
-        return;
-    }
-    selectId(*ComboBox1, Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString());
-    selectId(*ComboBox2, Query1->fieldByName(QStringLiteral("IdSpivrobitnuka"))->asString());
-    DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataRozpodily"))->asDate());
+    preparePartyHeader(m_header, m_headerSource, *Query2, *Query5, editing, *Query1);
 }
 
 bool TForm11::writeHeader(bool inserting)
 {
-    const std::optional<QString> shop = chosenId(*ComboBox1);
-    const std::optional<QString> employee = chosenId(*ComboBox2);
-    // An empty text, or one that names no entry, has no id to write.
-    if (!shop || !employee) {
-        refuse(QStringLiteral("Введіть коректні дані"));
+    const std::optional<PartyHeaderIds> ids = checkedParties(m_header);
+    if (!ids)
         return false;
-    }
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
     if (inserting)
-        runStatement(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + *shop
-                         + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
+        runStatement(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + ids->party
+                         + QStringLiteral("','") + ids->employee + QStringLiteral("',") + date + u')');
     else
-        runStatement(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + *shop + QStringLiteral(", IdSpivrobitnuka=")
-                         + *employee + QStringLiteral(", DataRozpodily=") + date + QStringLiteral(" WHERE rozpodil.Id=")
+        runStatement(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + ids->party + QStringLiteral(", IdSpivrobitnuka=")
+                         + ids->employee + QStringLiteral(", DataRozpodily=") + date + QStringLiteral(" WHERE rozpodil.Id=")
                          + Query1->fieldByName(QStringLiteral("id"))->asString());
     return true;
 }
 
-void TForm11::clearHeaderPanel()
-{
-    ComboBox1->setEditText(QString());
-    ComboBox2->setEditText(QString());
-    DateTimePicker1->setDate(QDate::currentDate());
-}
+void TForm11::clearHeaderPanel() { clearPartyHeader(m_header); }
 
 void TForm11::deleteHeader(const QString &id)
 {
@@ -148,30 +138,13 @@ void TForm11::deleteHeader(const QString &id)
 
 // --- lines -----------------------------------------------------------------------------------
 
-void TForm11::prepareLinePanel(bool editing)
-{
-    fillIdComboBox(*ComboBox3, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
-    if (!editing) {
-        Edit1->clear();
-        Edit2->clear();
-        return;
-    }
-    selectId(*ComboBox3, Query3IdTovary->asString());
-    Edit1->setText(Query3Kilkist->asString());
-    Edit2->setText(Query3CinaPostachannya->asString());
-}
+void TForm11::prepareLinePanel(bool editing) { prepareGoodsLine(m_goodsLine, *Query2, editing, m_lineFields); }
 
 bool TForm11::writeLine(bool inserting)
 {
-    const std::optional<QString> goods = chosenId(*ComboBox3);
-    if (inserting && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
-        refuse(QStringLiteral("Введіть дані"));
+    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
+    if (!goods)
         return false;
-    }
-    if (!goods) {
-        refuse(QStringLiteral("Введіть дані"));
-        return false;
-    }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(Edit1->text());
     const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
@@ -185,12 +158,7 @@ bool TForm11::writeLine(bool inserting)
     return true;
 }
 
-void TForm11::clearLinePanel()
-{
-    ComboBox3->setEditText(QString());
-    Edit1->clear();
-    Edit2->clear();
-}
+void TForm11::clearLinePanel() { clearGoodsLine(m_goodsLine); }
 
 void TForm11::deleteLine(const QString &id)
 {
@@ -266,18 +234,8 @@ bool TForm11::baseCoversLines()
 
 void TForm11::moveLines(StockCommand &command)
 {
-    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the distributions move both grids
-    const ControlsDisabled still(*Query3);
     const QString shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString();
-    const int lines = Query3->recordCount();
-
-    QProgressDialog progress(QStringLiteral("Переміщення в магазин..."), QString(), 0, lines, this);
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-
-    Query3->first();
-    for (int line = 0; line < lines; ++line) {
+    walkLines(QStringLiteral("Переміщення в магазин..."), [&] {
         const QString goods = Query3IdTovary->asString();
         // Whole quantities read as their digits; a fraction from elsewhere still makes valid SQL.
         const QString quantity = FormatSqlNumber(Query3Kilkist->asFloat());
@@ -291,7 +249,8 @@ void TForm11::moveLines(StockCommand &command)
 
         Query5->sql().clear();
         Query5->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`"));
-        Query5->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(")and(`IdMagazuny`=") + shop + QStringLiteral(");"));
+        Query5->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(")and(`IdMagazuny`=") + shop
+                          + QStringLiteral(");"));
         Query5->open();
         const qint64 count = Query5->fieldByName(QStringLiteral("cnt"))->asInteger();
         Query5->sql().clear();
@@ -306,12 +265,7 @@ void TForm11::moveLines(StockCommand &command)
         }
         Query5->execSql();
         command.record({goods.toLongLong(), shop.toLongLong(), Query3Kilkist->asFloat()});
-
-        Query3->next();
-        if (line % 16 == 0)
-            progress.setValue(line);
-    }
-    progress.setValue(lines);
+    });
 }
 
 void TForm11::BitBtn14Click()
@@ -320,17 +274,6 @@ void TForm11::BitBtn14Click()
         m_stock->showStock();
 }
 
-void TForm11::BitBtn17Click()
-{
-    if (!Query3->active() || Query3->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про переміщення"));
-        return;
-    }
-    Query1->open();
-    Query3->open();
-    closePanelAfterMove(*Query3); // printing walks the lines to the last
-    if (m_previewInvoice)
-        m_previewInvoice();
-}
+void TForm11::BitBtn17Click() { previewDocument(QStringLiteral("Введіть дані про переміщення"), m_previewInvoice); }
 
 } // namespace coop

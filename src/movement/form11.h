@@ -1,6 +1,8 @@
 #pragma once
 
 #include "screens/documentscreen.h"
+#include "screens/goodsline.h"
+#include "screens/partyheader.h"
 #include "ui_form11.h"
 
 #include <functional>
@@ -61,6 +63,10 @@ private:
     StockView *m_stock = nullptr;
     StockView *m_shopStock = nullptr;
     std::function<void()> m_previewInvoice;
+    PartyHeaderEntries m_header;
+    PartyHeaderSource m_headerSource;
+    GoodsLineEntries m_goodsLine;
+    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop

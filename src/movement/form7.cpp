@@ -5,14 +5,13 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
+#include "screens/goodsline.h"
+#include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
-
-#include <QElapsedTimer>
-#include <QProgressDialog>
 
 namespace coop {
 
@@ -69,6 +68,12 @@ TForm7::TForm7(Database &database, QWidget *parent)
     attachKeyFilter(Edit1, DigitsOnlyFilter);
     attachKeyFilter(Edit2, CommaDecimalFilter);
 
+    m_header = {ComboBox1, ComboBox2, DateTimePicker1};
+    m_headerSource = {QStringLiteral("postachalnuku"), QStringLiteral("NazvaPostachalnuka"), QStringLiteral("IdPostachalnuka"),
+                      QStringLiteral("DataNadhodgenya")};
+    m_goodsLine = {ComboBox3, Edit1, Edit2};
+    m_lineFields = {Query3->fieldByName(QStringLiteral("IdTovary")), Query3Kilkist, Query3Cina};
+
     Roles roles;
     roles.header = Query1;
     roles.lines = Query3;
@@ -103,43 +108,26 @@ void TForm7::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat() 
 
 void TForm7::prepareHeaderPanel(bool editing)
 {
-    fillIdComboBox(*ComboBox1, *Query2, QStringLiteral("SELECT* FROM postachalnuku"), QStringLiteral("NazvaPostachalnuka"));
-    fillIdComboBox(*ComboBox2, *Query5, QStringLiteral("SELECT* FROM spivrobitnuku"), QStringLiteral("PIB"));
-    if (!editing) {
-        DateTimePicker1->setDate(QDate::currentDate());
-        return;
-    }
-    selectId(*ComboBox1, Query1->fieldByName(QStringLiteral("IdPostachalnuka"))->asString());
-    selectId(*ComboBox2, Query1->fieldByName(QStringLiteral("IdSpivrobitnuka"))->asString());
-    DateTimePicker1->setDate(Query1->fieldByName(QStringLiteral("DataNadhodgenya"))->asDate());
+    preparePartyHeader(m_header, m_headerSource, *Query2, *Query5, editing, *Query1);
 }
 
 bool TForm7::writeHeader(bool inserting)
 {
-    const std::optional<QString> supplier = chosenId(*ComboBox1);
-    const std::optional<QString> employee = chosenId(*ComboBox2);
-    // An empty text, or one that names no entry, has no id to write.
-    if (!supplier || !employee) {
-        refuse(QStringLiteral("Введіть коректні дані"));
+    const std::optional<PartyHeaderIds> ids = checkedParties(m_header);
+    if (!ids)
         return false;
-    }
     const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
     if (inserting)
         runStatement(*Query6, QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('")
-                         + *supplier + QStringLiteral("','") + *employee + QStringLiteral("',") + date + u')');
+                         + ids->party + QStringLiteral("','") + ids->employee + QStringLiteral("',") + date + u')');
     else
-        runStatement(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + *supplier + QStringLiteral(", IdSpivrobitnuka=")
-                         + *employee + QStringLiteral(", DataNadhodgenya=") + date + QStringLiteral(" WHERE nadhodgennya.Id=")
+        runStatement(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + ids->party + QStringLiteral(", IdSpivrobitnuka=")
+                         + ids->employee + QStringLiteral(", DataNadhodgenya=") + date + QStringLiteral(" WHERE nadhodgennya.Id=")
                          + Query1->fieldByName(QStringLiteral("id"))->asString());
     return true;
 }
 
-void TForm7::clearHeaderPanel()
-{
-    ComboBox1->setEditText(QString());
-    ComboBox2->setEditText(QString());
-    DateTimePicker1->setDate(QDate::currentDate());
-}
+void TForm7::clearHeaderPanel() { clearPartyHeader(m_header); }
 
 void TForm7::deleteHeader(const QString &id)
 {
@@ -148,30 +136,13 @@ void TForm7::deleteHeader(const QString &id)
 
 // --- lines -----------------------------------------------------------------------------------
 
-void TForm7::prepareLinePanel(bool editing)
-{
-    fillIdComboBox(*ComboBox3, *Query2, QStringLiteral("SELECT* FROM tovary"), QStringLiteral("NazvaTovary"));
-    if (!editing) {
-        Edit1->clear();
-        Edit2->clear();
-        return;
-    }
-    selectId(*ComboBox3, Query3->fieldByName(QStringLiteral("IdTovary"))->asString());
-    Edit1->setText(Query3Kilkist->asString());
-    Edit2->setText(Query3Cina->asString());
-}
+void TForm7::prepareLinePanel(bool editing) { prepareGoodsLine(m_goodsLine, *Query2, editing, m_lineFields); }
 
 bool TForm7::writeLine(bool inserting)
 {
-    const std::optional<QString> goods = chosenId(*ComboBox3);
-    if (inserting && (ComboBox3->currentText().isEmpty() || Edit1->text().isEmpty() || Edit2->text().isEmpty())) {
-        refuse(QStringLiteral("Введіть дані"));
+    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
+    if (!goods)
         return false;
-    }
-    if (!goods) {
-        refuse(QStringLiteral("Введіть дані"));
-        return false;
-    }
     const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
     const QString quantity = QuoteSqlText(Edit1->text());
     const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
@@ -185,12 +156,7 @@ bool TForm7::writeLine(bool inserting)
     return true;
 }
 
-void TForm7::clearLinePanel()
-{
-    ComboBox3->setEditText(QString());
-    Edit1->clear();
-    Edit2->clear();
-}
+void TForm7::clearLinePanel() { clearGoodsLine(m_goodsLine); }
 
 void TForm7::deleteLine(const QString &id)
 {
@@ -222,18 +188,8 @@ void TForm7::BitBtn13Click()
 
 void TForm7::postLines(StockCommand &command)
 {
-    closePanelAfterMove(*Query1); // the walk over the lines and the reload of the receipts move both grids
-    const ControlsDisabled still(*Query3);
     const Field *goodsField = Query3->fieldByName(QStringLiteral("IdTovary"));
-    const int lines = Query3->recordCount();
-
-    QProgressDialog progress(QStringLiteral("Оприбуткування на склад..."), QString(), 0, lines, this);
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-
-    Query3->first();
-    for (int line = 0; line < lines; ++line) {
+    walkLines(QStringLiteral("Оприбуткування на склад..."), [&] {
         const QString goods = goodsField->asString();
         // The field text of a whole quantity is its digits; a fractional one stored from elsewhere
         // would carry the locale's comma into the statement, so it goes as SQL number text.
@@ -245,17 +201,14 @@ void TForm7::postLines(StockCommand &command)
         const qint64 count = Query2->fieldByName(QStringLiteral("cnt"))->asInteger();
         Query2->sql().clear();
         if (count < 1)
-            Query2->sql().add(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity + QStringLiteral(");"));
+            Query2->sql().add(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity
+                              + QStringLiteral(");"));
         else
             Query2->sql().add(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+(") + QuoteSqlText(quantity)
                               + QStringLiteral(") where IdTovary=") + goods);
         Query2->execSql();
         command.record({goods.toLongLong(), std::nullopt, Query3Kilkist->asFloat()});
-        Query3->next();
-        if (line % 64 == 0)
-            progress.setValue(line);
-    }
-    progress.setValue(lines);
+    });
 }
 
 void TForm7::BitBtn14Click()
@@ -264,17 +217,6 @@ void TForm7::BitBtn14Click()
         m_stock->showStock();
 }
 
-void TForm7::BitBtn17Click()
-{
-    if (!Query3->active() || Query3->isEmpty()) {
-        showMessage(QStringLiteral("Введіть дані про постачання"));
-        return;
-    }
-    Query1->open();
-    Query3->open();
-    closePanelAfterMove(*Query3); // printing walks the lines to the last
-    if (m_previewInvoice)
-        m_previewInvoice();
-}
+void TForm7::BitBtn17Click() { previewDocument(QStringLiteral("Введіть дані про постачання"), m_previewInvoice); }
 
 } // namespace coop

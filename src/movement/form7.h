@@ -1,6 +1,8 @@
 #pragma once
 
 #include "screens/documentscreen.h"
+#include "screens/goodsline.h"
+#include "screens/partyheader.h"
 #include "ui_form7.h"
 
 #include <functional>
@@ -56,6 +58,10 @@ private:
     Field *Query3Suma;
     StockView *m_stock = nullptr;
     std::function<void()> m_previewInvoice;
+    PartyHeaderEntries m_header;
+    PartyHeaderSource m_headerSource;
+    GoodsLineEntries m_goodsLine;
+    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop

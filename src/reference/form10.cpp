@@ -17,11 +17,9 @@ QString countOf(const QString &table, const QString &column)
 } // namespace
 
 TForm10::TForm10(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
-      Query2(makeQuery(database, "Query2")), Query3(makeQuery(database, "Query3")),
-      Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
-      Query6(makeQuery(database, "Query6")), Query7(makeQuery(database, "Query7")),
-      ui(std::make_unique<Ui::TForm10>())
+    : ColumnCatalog(database, parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
+      Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
+      Query6(makeQuery(database, "Query6")), Query7(makeQuery(database, "Query7")), ui(std::make_unique<Ui::TForm10>())
 {
     ui->setupUi(this);
     setCancelButton(ui->BitBtn5);
@@ -31,18 +29,12 @@ TForm10::TForm10(Database &database, QWidget *parent)
     Query1->addField({QStringLiteral("NazvaTovary"), FieldType::String, 40, QStringLiteral("Назва товару")});
     Query1->addField({QStringLiteral("MarkaTovary"), FieldType::String, 30, QStringLiteral("Марка товару")});
 
-    Roles roles;
-    roles.grid = ui->DBGrid1;
-    roles.add = ui->BitBtn1;
-    roles.edit = ui->BitBtn2;
-    roles.remove = ui->BitBtn3;
+    Roles roles = commonRoles(*ui);
     roles.search = ui->BitBtn7;
     roles.filter = ui->BitBtn8;
     roles.showAll = ui->BitBtn9;
     roles.exportButton = ui->BitBtn6;
     roles.close = ui->BitBtn10;
-    roles.accept = ui->BitBtn4;
-    roles.cancel = ui->BitBtn5;
     roles.panel = {ui->Edit1, ui->Edit2, ui->Label1, ui->Label2};
 
     Rules rules;
@@ -63,35 +55,10 @@ TForm10::TForm10(Database &database, QWidget *parent)
     rules.deleteRunner = Query2;
     rules.deleteStatement = QStringLiteral("DELETE FROM tovary WHERE tovary.Id=");
     setUp(roles, rules);
-
+    setColumns(QStringLiteral("tovary"),
+               {{ui->Edit1, QStringLiteral("NazvaTovary")}, {ui->Edit2, QStringLiteral("MarkaTovary")}});
 }
 
 TForm10::~TForm10() = default;
-
-void TForm10::clearEntries()
-{
-    ui->Edit1->clear();
-    ui->Edit2->clear();
-}
-
-void TForm10::showCurrentRow()
-{
-    ui->Edit1->setText(Query1->fieldByName(QStringLiteral("NazvaTovary"))->asString());
-    ui->Edit2->setText(Query1->fieldByName(QStringLiteral("MarkaTovary"))->asString());
-}
-
-bool TForm10::entriesValid() const { return !ui->Edit1->text().isEmpty() && !ui->Edit2->text().isEmpty(); }
-
-QString TForm10::insertStatement() const
-{
-    return QStringLiteral("INSERT INTO tovary (NazvaTovary,MarkaTovary) values(") + QuoteSqlText(ui->Edit1->text()) + u','
-           + QuoteSqlText(ui->Edit2->text()) + u')';
-}
-
-QString TForm10::updateStatement(const QString &rowId) const
-{
-    return QStringLiteral("Update tovary Set NazvaTovary=") + QuoteSqlText(ui->Edit1->text())
-           + QStringLiteral(", MarkaTovary=") + QuoteSqlText(ui->Edit2->text()) + QStringLiteral(" Where Id=") + rowId;
-}
 
 } // namespace coop

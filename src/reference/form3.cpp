@@ -72,18 +72,12 @@ TForm3::TForm3(Database &database, QWidget *parent)
     Query6->sql().setLines({QStringLiteral("Select *"), QStringLiteral("From viddilu")});
     Query7->sql().setLines({QStringLiteral("Select *"), QStringLiteral("From magazunu")});
 
-    Roles roles;
-    roles.grid = ui->DBGrid1;
-    roles.add = ui->BitBtn1;
-    roles.edit = ui->BitBtn2;
-    roles.remove = ui->BitBtn3;
+    Roles roles = commonRoles(*ui);
     roles.search = ui->BitBtn7;
     roles.filter = ui->BitBtn8;
     roles.showAll = ui->BitBtn9;
     roles.exportButton = ui->BitBtn10;
     roles.close = ui->BitBtn11;
-    roles.accept = ui->BitBtn4;
-    roles.cancel = ui->BitBtn5;
     roles.panel = {ui->Edit1,     ui->Edit3,     ui->Edit4,     ui->Edit6,     ui->Edit7,     ui->MaskEdit1,
                    ui->MaskEdit2, ui->MaskEdit3, ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->Label1,
                    ui->Label2,    ui->Label3,    ui->Label4,    ui->Label5,    ui->Label6,    ui->Label7,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/referencescreen.h"
+#include "screens/columncatalog.h"
 
 #include <memory>
 
@@ -11,7 +11,7 @@ class TForm4;
 namespace coop {
 
 // "Постачальники": the suppliers, table postachalnuku.
-class TForm4 : public ReferenceScreen
+class TForm4 : public ColumnCatalog
 {
     Q_OBJECT
 
@@ -19,17 +19,11 @@ public:
     explicit TForm4(Database &database, QWidget *parent = nullptr);
     ~TForm4() override;
 
-    QList<Query *> storedOpenQueries() override { return {Query1}; }
-
     Query *Query1; // the grid
     Query *Query2; // insert, update, the usage check and the delete
 
 protected:
-    void clearEntries() override;
-    void showCurrentRow() override;
     bool entriesValid() const override;
-    QString insertStatement() const override;
-    QString updateStatement(const QString &rowId) const override;
 
 private:
     std::unique_ptr<Ui::TForm4> ui;

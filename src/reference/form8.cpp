@@ -7,8 +7,8 @@
 namespace coop {
 
 TForm8::TForm8(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
-      Query2(makeQuery(database, "Query2")), ui(std::make_unique<Ui::TForm8>())
+    : ColumnCatalog(database, parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
+      ui(std::make_unique<Ui::TForm8>())
 {
     ui->setupUi(this);
     // "Відмінити" is not the window's cancel button here: Esc does not press it.
@@ -18,18 +18,12 @@ TForm8::TForm8(Database &database, QWidget *parent)
     Query1->addField({QStringLiteral("NazvaViddily"), FieldType::String, 43, QStringLiteral("Назва відділу"), 35});
     Query1->addField({QStringLiteral("MisceRoztash"), FieldType::String, 40, QStringLiteral("Місце розташування")});
 
-    Roles roles;
-    roles.grid = ui->DBGrid1;
-    roles.add = ui->BitBtn1;
-    roles.edit = ui->BitBtn2;
-    roles.remove = ui->BitBtn3;
+    Roles roles = commonRoles(*ui);
     roles.search = ui->BitBtn7;
     roles.filter = ui->BitBtn8;
     roles.showAll = ui->BitBtn9;
     roles.exportButton = ui->BitBtn6;
     roles.close = ui->BitBtn10;
-    roles.accept = ui->BitBtn4;
-    roles.cancel = ui->BitBtn5;
     roles.panel = {ui->Edit1, ui->Edit2, ui->Label1, ui->Label2};
 
     Rules rules;
@@ -43,35 +37,10 @@ TForm8::TForm8(Database &database, QWidget *parent)
     rules.deleteRunner = Query2;
     rules.deleteStatement = QStringLiteral("DELETE FROM viddilu WHERE viddilu.id=");
     setUp(roles, rules);
-
+    setColumns(QStringLiteral("viddilu"),
+               {{ui->Edit1, QStringLiteral("NazvaViddily")}, {ui->Edit2, QStringLiteral("MisceRoztash")}});
 }
 
 TForm8::~TForm8() = default;
-
-void TForm8::clearEntries()
-{
-    ui->Edit1->clear();
-    ui->Edit2->clear();
-}
-
-void TForm8::showCurrentRow()
-{
-    ui->Edit1->setText(Query1->fieldByName(QStringLiteral("NazvaViddily"))->asString());
-    ui->Edit2->setText(Query1->fieldByName(QStringLiteral("MisceRoztash"))->asString());
-}
-
-bool TForm8::entriesValid() const { return !ui->Edit1->text().isEmpty() && !ui->Edit2->text().isEmpty(); }
-
-QString TForm8::insertStatement() const
-{
-    return QStringLiteral("INSERT INTO viddilu (NazvaViddily,MisceRoztash) values(") + QuoteSqlText(ui->Edit1->text()) + u','
-           + QuoteSqlText(ui->Edit2->text()) + u')';
-}
-
-QString TForm8::updateStatement(const QString &rowId) const
-{
-    return QStringLiteral("Update viddilu Set NazvaViddily=") + QuoteSqlText(ui->Edit1->text())
-           + QStringLiteral(", MisceRoztash=") + QuoteSqlText(ui->Edit2->text()) + QStringLiteral(" Where Id=") + rowId;
-}
 
 } // namespace coop

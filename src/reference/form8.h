@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/referencescreen.h"
+#include "screens/columncatalog.h"
 
 #include <memory>
 
@@ -11,7 +11,7 @@ class TForm8;
 namespace coop {
 
 // "Відділи": the departments of the cooperative, table viddilu.
-class TForm8 : public ReferenceScreen
+class TForm8 : public ColumnCatalog
 {
     Q_OBJECT
 
@@ -19,17 +19,8 @@ public:
     explicit TForm8(Database &database, QWidget *parent = nullptr);
     ~TForm8() override;
 
-    QList<Query *> storedOpenQueries() override { return {Query1}; }
-
     Query *Query1; // the grid
     Query *Query2; // insert, update, the usage check and the delete
-
-protected:
-    void clearEntries() override;
-    void showCurrentRow() override;
-    bool entriesValid() const override;
-    QString insertStatement() const override;
-    QString updateStatement(const QString &rowId) const override;
 
 private:
     std::unique_ptr<Ui::TForm8> ui;

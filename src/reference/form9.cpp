@@ -27,18 +27,12 @@ TForm9::TForm9(Database &database, QWidget *parent)
     Query1->addField({QStringLiteral("PIB"), FieldType::String, 40, QStringLiteral("Завідуючий магазином"), 30});
     Query1->addField({QStringLiteral("IdSpivrobitnuka"), FieldType::Integer, 0, QString(), 0, false});
 
-    Roles roles;
-    roles.grid = ui->DBGrid1;
-    roles.add = ui->BitBtn1;
-    roles.edit = ui->BitBtn2;
-    roles.remove = ui->BitBtn3;
+    Roles roles = commonRoles(*ui);
     roles.search = ui->BitBtn6;
     roles.filter = ui->BitBtn7;
     roles.showAll = ui->BitBtn8;
     roles.exportButton = ui->BitBtn9;
     roles.close = ui->BitBtn10;
-    roles.accept = ui->BitBtn4;
-    roles.cancel = ui->BitBtn5;
     roles.panel = {ui->Edit1, ui->Edit2, ui->ComboBox1, ui->Label1, ui->Label2, ui->Label3};
     roles.choices = {ui->ComboBox1};
 

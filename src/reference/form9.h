@@ -19,8 +19,6 @@ public:
     explicit TForm9(Database &database, QWidget *parent = nullptr);
     ~TForm9() override;
 
-    QList<Query *> storedOpenQueries() override { return {Query1}; }
-
     Query *Query1; // the grid
     Query *Query2; // the manager combo box, the first usage check and the delete
     Query *Query3; // insert, update and the second usage check

@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QProgressDialog>
 
 namespace coop {
 
@@ -111,6 +112,42 @@ void DocumentScreen::closePanelAfterMove(const Query &moved)
     else
         return;
     enterState(State::Browsing);
+}
+
+void DocumentScreen::walkLines(const QString &progressText, const std::function<void()> &eachLine)
+{
+    Query &lines = *m_roles.lines;
+    closePanelAfterMove(*m_roles.header);
+    const ControlsDisabled still(lines);
+    const int count = lines.recordCount();
+
+    QProgressDialog progress(progressText, QString(), 0, count, this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+
+    lines.first();
+    for (int line = 0; line < count; ++line) {
+        eachLine();
+        lines.next();
+        if (line % 16 == 0)
+            progress.setValue(line);
+    }
+    progress.setValue(count);
+}
+
+void DocumentScreen::previewDocument(const QString &noLinesText, const std::function<void()> &preview)
+{
+    Query &lines = *m_roles.lines;
+    if (!lines.active() || lines.isEmpty()) {
+        showMessage(noLinesText);
+        return;
+    }
+    m_roles.header->open();
+    lines.open();
+    closePanelAfterMove(lines); // printing walks the lines to the last
+    if (preview)
+        preview();
 }
 
 void DocumentScreen::headerScrolled()

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QAbstractButton;
@@ -120,6 +121,15 @@ protected:
     // to the lines of the current header, is closed as activation closes it, so that its accept
     // button cannot write over a row the clerk did not choose.
     void closePanelAfterMove(const Query &moved);
+
+    // Posting and transfer: `eachLine` runs on every line of the current header in turn, from the
+    // first, while the grids stand still and a progress dialog titled as the screen shows how far
+    // it has come (after half a second, so that a short document does not flash it). The walk and
+    // the reload after it move both grids, so an open panel closes first.
+    void walkLines(const QString &progressText, const std::function<void()> &eachLine);
+    // The print buttons: with lines to print, both queries are read again and the document's
+    // preview shown; without, the clerk is told `noLinesText`.
+    void previewDocument(const QString &noLinesText, const std::function<void()> &preview);
 
     Roles m_roles;
 

@@ -29,6 +29,8 @@ public:
     // The edit mode kept in the screen's Tag: None before the first use, then Insert or Update.
     EditMode tag() const { return m_tag; }
 
+    QList<Query *> storedOpenQueries() override { return {m_rules.gridQuery}; }
+
 protected:
     enum class Kind {
         SingleTable, // the condition line is appended on first use; a new condition replaces the old
@@ -47,6 +49,21 @@ protected:
         QList<QWidget *> browsingOnly; // further controls that the editing state disables
         QList<IdComboBox *> choices;   // combo boxes whose chosen id the statements use
     };
+
+    // The part of the role table that every catalog lays out alike: the grid is DBGrid1, and
+    // "Додати", "Редагувати", "Видалити", "Прийняти" and the cancel button are BitBtn1 to BitBtn5.
+    template <class Form>
+    static Roles commonRoles(const Form &ui)
+    {
+        Roles roles;
+        roles.grid = ui.DBGrid1;
+        roles.add = ui.BitBtn1;
+        roles.edit = ui.BitBtn2;
+        roles.remove = ui.BitBtn3;
+        roles.accept = ui.BitBtn4;
+        roles.cancel = ui.BitBtn5;
+        return roles;
+    }
 
     // One count of the rows that refer to the current row; "%s" stands for its id.
     struct UsageCheck

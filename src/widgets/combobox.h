@@ -16,12 +16,6 @@ public:
 
 signals:
     void closeUp();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    QWidget *m_popup = nullptr;
 };
 
 } // namespace coop

@@ -1,9 +1,9 @@
 #include "datetimepicker.h"
 
 #include "data/format.h"
+#include "popupclose.h"
 
 #include <QCalendarWidget>
-#include <QEvent>
 
 namespace coop {
 
@@ -12,15 +12,7 @@ DateTimePicker::DateTimePicker(QWidget *parent) : QDateEdit(QDate::currentDate()
     setDisplayFormat(QString::fromLatin1(ShortDateFormat));
     setCalendarPopup(true);
     // The calendar lives in a popup window of its own; its hiding is the close-up.
-    m_popup = calendarWidget()->window();
-    m_popup->installEventFilter(this);
-}
-
-bool DateTimePicker::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_popup && event->type() == QEvent::Hide)
-        emit closeUp();
-    return QDateEdit::eventFilter(watched, event);
+    watchPopupClose(calendarWidget()->window(), this, [this] { emit closeUp(); });
 }
 
 } // namespace coop
