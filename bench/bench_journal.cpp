@@ -191,7 +191,7 @@ int main(int argc, char **argv)
         stock.Query1->locate(QStringLiteral("idTovary"), 100001);
         timer.restart();
         stock.DBGrid1Activated();
-        stock.History->DBGrid1->repaint();
+        stock.History->findChild<DBGrid *>(QStringLiteral("DBGrid1"))->repaint();
         history.push_back(timer.nsecsElapsed() / 1e6);
         stock.History->close();
     }

@@ -14,7 +14,7 @@ class Query;
 // "Рух товару": every movement of one goods in the base warehouse or in one shop, as the stock
 // journal records it, oldest first, with the quantity that stands now at the foot. It only shows.
 // The stock screens open it for their current row.
-class TMovementHistory : public Screen, public Ui::TMovementHistory
+class TMovementHistory : public Screen, private Ui::TMovementHistory
 {
     Q_OBJECT
 

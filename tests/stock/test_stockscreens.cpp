@@ -175,16 +175,16 @@ private slots:
         TMovementHistory *history = form.History;
         QCOMPARE(shown, history);
         QCOMPARE(history->windowTitle(), QStringLiteral("Рух товару"));
-        QCOMPARE(history->Label1->text(), QStringLiteral("Цукор, склад"));
-        QCOMPARE(titles(history->DBGrid1), QStringList({"Дата і час", "Документ", "Зміна", "Залишок", "Користувач"}));
-        QCOMPARE(gridRows(history->DBGrid1), QStringList({"05.01.2026 09:00:00|Залишок на початок|+30|30|root",
+        QCOMPARE(control<QLabel>(*history, "Label1")->text(), QStringLiteral("Цукор, склад"));
+        QCOMPARE(titles(control<DBGrid>(*history, "DBGrid1")), QStringList({"Дата і час", "Документ", "Зміна", "Залишок", "Користувач"}));
+        QCOMPARE(gridRows(control<DBGrid>(*history, "DBGrid1")), QStringList({"05.01.2026 09:00:00|Залишок на початок|+30|30|root",
                                                           "06.01.2026 10:15:30|Надходження № 99|+5|35|ivan",
                                                           "06.01.2026 11:00:00|Надходження № 12 від 12.05.2011|+10|45|ivan",
                                                           "07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|-5|40|olena"}));
-        QCOMPARE(history->Label2->text(), QStringLiteral("Залишок зараз: 40"));
+        QCOMPARE(control<QLabel>(*history, "Label2")->text(), QStringLiteral("Залишок зараз: 40"));
         // Read-only, of fixed size, centred, and Esc closes it.
-        const QModelIndex cell = history->DBGrid1->model()->index(0, 2);
-        QVERIFY(!(history->DBGrid1->model()->flags(cell) & Qt::ItemIsEditable));
+        const QModelIndex cell = control<DBGrid>(*history, "DBGrid1")->model()->index(0, 2);
+        QVERIFY(!(control<DBGrid>(*history, "DBGrid1")->model()->flags(cell) & Qt::ItemIsEditable));
         QCOMPARE(history->minimumSize(), QSize(713, 441));
         QCOMPARE(history->maximumSize(), QSize(713, 441));
         const QPoint centre = history->screen()->availableGeometry().center();
@@ -199,9 +199,9 @@ private slots:
         control<DBGrid>(form, "DBGrid1")->setFocus();
         QTest::keyClick(control<DBGrid>(form, "DBGrid1"), Qt::Key_Return);
         QCOMPARE(shown, history);
-        QCOMPARE(history->Label1->text(), QStringLiteral("Сіль, склад"));
-        QCOMPARE(history->DBGrid1->model()->rowCount(), 0);
-        QCOMPARE(history->Label2->text(), QStringLiteral("Залишок зараз: 0"));
+        QCOMPARE(control<QLabel>(*history, "Label1")->text(), QStringLiteral("Сіль, склад"));
+        QCOMPARE(control<DBGrid>(*history, "DBGrid1")->model()->rowCount(), 0);
+        QCOMPARE(control<QLabel>(*history, "Label2")->text(), QStringLiteral("Залишок зараз: 0"));
         setShowModalFunction(previous);
     }
 
@@ -220,9 +220,9 @@ private slots:
         control<DBGrid>(form, "DBGrid2")->setFocus();
         QTest::keyClick(control<DBGrid>(form, "DBGrid2"), Qt::Key_Enter);
         QCOMPARE(shown, form.History);
-        QCOMPARE(form.History->Label1->text(), QStringLiteral("Цукор, магазин «Колосок»"));
-        QCOMPARE(gridRows(form.History->DBGrid1), QStringList({"07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|+10|10|olena"}));
-        QCOMPARE(form.History->Label2->text(), QStringLiteral("Залишок зараз: 10"));
+        QCOMPARE(control<QLabel>(*form.History, "Label1")->text(), QStringLiteral("Цукор, магазин «Колосок»"));
+        QCOMPARE(gridRows(control<DBGrid>(*form.History, "DBGrid1")), QStringList({"07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|+10|10|olena"}));
+        QCOMPARE(control<QLabel>(*form.History, "Label2")->text(), QStringLiteral("Залишок зараз: 10"));
         setShowModalFunction(previous);
     }
 
