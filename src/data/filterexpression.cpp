@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 #include "format.h"
+#include "textscanner.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -34,16 +35,16 @@ namespace {
     throw Error(QStringLiteral("Filter expression incorrectly formatted: %1 (at position %2)").arg(text).arg(at + 1));
 }
 
-class Parser
+class Parser : TextScanner
 {
 public:
-    explicit Parser(const QString &text) : m_text(text) {}
+    using TextScanner::TextScanner;
 
     std::unique_ptr<FilterExpression::Node> parseAll()
     {
         auto node = parseOr();
-        skipBlanks();
-        if (m_pos != m_text.size())
+        skipSpaces();
+        if (!atEnd())
             syntaxError(m_text, m_pos);
         return node;
     }
@@ -51,14 +52,9 @@ public:
 private:
     using Node = FilterExpression::Node;
 
-    void skipBlanks()
-    {
-        while (m_pos < m_text.size() && m_text[m_pos].isSpace())
-            ++m_pos;
-    }
     bool keyword(const char *word)
     {
-        skipBlanks();
+        skipSpaces();
         const qsizetype length = qsizetype(std::strlen(word));
         if (m_text.mid(m_pos, length).compare(QLatin1String(word), Qt::CaseInsensitive) != 0)
             return false;
@@ -68,44 +64,28 @@ private:
         m_pos = after;
         return true;
     }
-    std::unique_ptr<Node> binary(Node::Kind kind, std::unique_ptr<Node> left, std::unique_ptr<Node> right)
-    {
-        auto node = std::make_unique<Node>();
-        node->kind = kind;
-        node->left = std::move(left);
-        node->right = std::move(right);
-        return node;
-    }
     std::unique_ptr<Node> parseOr()
     {
         auto node = parseAnd();
         while (keyword("or"))
-            node = binary(Node::Kind::Or, std::move(node), parseAnd());
+            node = JoinedNode(Node::Kind::Or, std::move(node), parseAnd());
         return node;
     }
     std::unique_ptr<Node> parseAnd()
     {
         auto node = parseUnary();
         while (keyword("and"))
-            node = binary(Node::Kind::And, std::move(node), parseUnary());
+            node = JoinedNode(Node::Kind::And, std::move(node), parseUnary());
         return node;
     }
     std::unique_ptr<Node> parseUnary()
     {
-        if (keyword("not")) {
-            auto node = std::make_unique<Node>();
-            node->kind = Node::Kind::Not;
-            node->left = parseUnary();
-            return node;
-        }
-        skipBlanks();
-        if (m_pos < m_text.size() && m_text[m_pos] == u'(') {
-            ++m_pos;
+        if (keyword("not"))
+            return JoinedNode(Node::Kind::Not, parseUnary());
+        if (take(u'(')) {
             auto node = parseOr();
-            skipBlanks();
-            if (m_pos >= m_text.size() || m_text[m_pos] != u')')
+            if (!take(u')'))
                 syntaxError(m_text, m_pos);
-            ++m_pos;
             return node;
         }
         return parseComparison();
@@ -114,11 +94,11 @@ private:
     {
         auto node = std::make_unique<Node>();
         node->kind = Node::Kind::Compare;
-        skipBlanks();
+        skipSpaces();
         node->fieldName = name();
-        skipBlanks();
+        skipSpaces();
         node->op = comparison();
-        skipBlanks();
+        skipSpaces();
         literal(*node);
         return node;
     }
@@ -188,8 +168,6 @@ private:
         node.literalQuoted = false;
     }
 
-    const QString &m_text;
-    qsizetype m_pos = 0;
 };
 
 double readNumberLiteral(const QString &text)

@@ -1,7 +1,9 @@
 #include "reports/reportexpression.h"
 
 #include "data/databaseerror.h"
+#include "data/textscanner.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace coop {
@@ -9,7 +11,7 @@ namespace coop {
 struct ReportExpression::Node
 {
     enum class Op { Number, Field, Sum, Count, Negate, Add, Subtract, Multiply, Divide };
-    Op op = Op::Number;
+    Op kind = Op::Number;
     double number = 0;
     QString field; // Field, Sum
     std::unique_ptr<Node> left, right;
@@ -25,16 +27,16 @@ namespace {
 //   product := unary (("*" | "/") unary)*
 //   unary   := "-" unary | primary
 //   primary := number | "(" sum ")" | SUM "(" name ")" | COUNT ["(" ")"] | name
-class Parser
+class Parser : TextScanner
 {
 public:
-    explicit Parser(const QString &text) : m_text(text) {}
+    using TextScanner::TextScanner;
 
     std::unique_ptr<Node> parse()
     {
         auto root = sum();
         skipSpaces();
-        if (m_pos < m_text.size())
+        if (!atEnd())
             fail();
         return root;
     }
@@ -45,63 +47,35 @@ private:
         throw Error(QStringLiteral("Invalid report expression '%1'").arg(m_text));
     }
 
-    void skipSpaces()
-    {
-        while (m_pos < m_text.size() && m_text[m_pos].isSpace())
-            ++m_pos;
-    }
-    bool take(QChar c)
-    {
-        skipSpaces();
-        if (m_pos < m_text.size() && m_text[m_pos] == c) {
-            ++m_pos;
-            return true;
-        }
-        return false;
-    }
     void expect(QChar c)
     {
         if (!take(c))
             fail();
     }
 
-    static std::unique_ptr<Node> binary(Op op, std::unique_ptr<Node> left, std::unique_ptr<Node> right)
+    struct Operator
     {
-        auto node = std::make_unique<Node>();
-        node->op = op;
-        node->left = std::move(left);
-        node->right = std::move(right);
-        return node;
-    }
-
-    std::unique_ptr<Node> sum()
+        QChar sign;
+        Op kind;
+    };
+    // Operands read by `operand`, joined from the left by any of the operators of one precedence.
+    std::unique_ptr<Node> chain(std::unique_ptr<Node> (Parser::*operand)(), std::initializer_list<Operator> operators)
     {
-        auto node = product();
+        auto node = (this->*operand)();
         for (;;) {
-            if (take(u'+'))
-                node = binary(Op::Add, std::move(node), product());
-            else if (take(u'-'))
-                node = binary(Op::Subtract, std::move(node), product());
-            else
+            const auto taken = std::find_if(operators.begin(), operators.end(),
+                                            [&](const Operator &candidate) { return take(candidate.sign); });
+            if (taken == operators.end())
                 return node;
+            node = JoinedNode(taken->kind, std::move(node), (this->*operand)());
         }
     }
-    std::unique_ptr<Node> product()
-    {
-        auto node = unary();
-        for (;;) {
-            if (take(u'*'))
-                node = binary(Op::Multiply, std::move(node), unary());
-            else if (take(u'/'))
-                node = binary(Op::Divide, std::move(node), unary());
-            else
-                return node;
-        }
-    }
+    std::unique_ptr<Node> sum() { return chain(&Parser::product, {{u'+', Op::Add}, {u'-', Op::Subtract}}); }
+    std::unique_ptr<Node> product() { return chain(&Parser::unary, {{u'*', Op::Multiply}, {u'/', Op::Divide}}); }
     std::unique_ptr<Node> unary()
     {
         if (take(u'-'))
-            return binary(Op::Negate, unary(), nullptr);
+            return JoinedNode(Op::Negate, unary());
         return primary();
     }
     std::unique_ptr<Node> primary()
@@ -114,21 +88,21 @@ private:
         }
         auto node = std::make_unique<Node>();
         if (m_pos < m_text.size() && (m_text[m_pos].isDigit() || m_text[m_pos] == u'.')) {
-            node->op = Op::Number;
+            node->kind = Op::Number;
             node->number = number();
             return node;
         }
         const QString word = name();
         if (word.compare(QLatin1String("SUM"), Qt::CaseInsensitive) == 0 && take(u'(')) {
-            node->op = Op::Sum;
+            node->kind = Op::Sum;
             node->field = name();
             expect(u')');
         } else if (word.compare(QLatin1String("COUNT"), Qt::CaseInsensitive) == 0) {
-            node->op = Op::Count;
+            node->kind = Op::Count;
             if (take(u'('))
                 expect(u')');
         } else {
-            node->op = Op::Field;
+            node->kind = Op::Field;
             node->field = word;
         }
         return node;
@@ -155,15 +129,13 @@ private:
         return m_text.mid(start, m_pos - start);
     }
 
-    const QString &m_text;
-    qsizetype m_pos = 0;
 };
 
 void collectFields(const Node *node, Op op, QStringList &out)
 {
     if (!node)
         return;
-    if (node->op == op && !out.contains(node->field, Qt::CaseInsensitive))
+    if (node->kind == op && !out.contains(node->field, Qt::CaseInsensitive))
         out.append(node->field);
     collectFields(node->left.get(), op, out);
     collectFields(node->right.get(), op, out);
@@ -171,7 +143,7 @@ void collectFields(const Node *node, Op op, QStringList &out)
 
 double evaluate(const Node &node, const ExpressionContext &context, const QString &text)
 {
-    switch (node.op) {
+    switch (node.kind) {
     case Op::Number: return node.number;
     case Op::Field: return context.field(node.field);
     case Op::Sum: return context.sum(node.field);
