@@ -80,18 +80,6 @@ private:
     int m_count = 0;
 };
 
-class DisabledControls
-{
-public:
-    explicit DisabledControls(Query &query) : m_query(query) { m_query.disableControls(); }
-    ~DisabledControls() { m_query.enableControls(); }
-    DisabledControls(const DisabledControls &) = delete;
-    DisabledControls &operator=(const DisabledControls &) = delete;
-
-private:
-    Query &m_query;
-};
-
 class Builder
 {
 public:
@@ -112,7 +100,7 @@ public:
     {
         place(m_title, false);
         if (m_rows) {
-            DisabledControls disabled(*m_rows);
+            ControlsDisabled disabled(*m_rows);
             m_rows->first();
             do {
                 m_totals.addRow();
