@@ -8,8 +8,10 @@ class QWidget;
 
 namespace coop {
 
-// A printed document of the system: a layout bound to queries of the screens. It is created once
-// at start-up, after those screens, and only refers to their queries, which outlive it.
+// A printed document of the system: a layout bound to queries of the screens. The header query's
+// current row gives the document's head, every row of the lines query one line of its table; the
+// print buttons of the screens call Preview. It is created once at start-up, after those screens,
+// and only refers to their queries, which outlive it.
 class DocumentLayout : public QObject
 {
     Q_OBJECT

@@ -37,17 +37,93 @@ std::vector<ReportElement> EnterpriseLine(QPointF name, QPointF caption)
             Label(caption.x(), caption.y(), u"(підприємство)"_s)};
 }
 
-std::vector<ReportElement> TableCells(const std::vector<TableColumn> &columns, double top, double height, QColor fill)
+std::vector<ReportElement> InvoiceHead(double codeLabelTop, const DocumentHeading &heading)
 {
-    std::vector<ReportElement> cells;
-    for (const TableColumn &column : columns)
-        cells.push_back(Rectangle(column.left, top, column.width, height, fill));
-    return cells;
+    using namespace DocumentFont;
+    return Join({CooperativeDetails(codeLabelTop),
+                 {Label(heading.at.x(), heading.at.y(), heading.text, InvoiceHeading),
+                  Label(heading.captionAt.x(), heading.captionAt.y(), heading.caption, InvoiceDate),
+                  WithFont(heading.date, InvoiceDate)}});
 }
 
-ReportElement OnHeaderCell(ReportElement text)
+std::vector<ReportElement> ActHead(QPointF enterprise, QPointF enterpriseCaption, const DocumentHeading &heading)
 {
-    return OnFill(std::move(text), Silver);
+    using namespace DocumentFont;
+    return Join({EnterpriseLine(enterprise, enterpriseCaption),
+                 {Label(heading.at.x(), heading.at.y(), heading.text, ActHeading),
+                  Label(heading.captionAt.x(), heading.captionAt.y(), heading.caption, NavyBold),
+                  WithFont(heading.date, NavyBold)}});
+}
+
+std::vector<ReportElement> HeadEntries(std::initializer_list<HeadEntry> entries, const ReportFont &captionFont,
+                                       const ReportFont &valueFont)
+{
+    std::vector<ReportElement> elements;
+    for (const HeadEntry &entry : entries) {
+        elements.push_back(Label(entry.at.x(), entry.at.y(), entry.caption, captionFont));
+        elements.push_back(WithFont(entry.value, valueFont));
+    }
+    return elements;
+}
+
+namespace {
+
+std::vector<ReportElement> cells(const DocumentTable &table, double top, double height, QColor fill)
+{
+    std::vector<ReportElement> elements;
+    for (const TableColumn &column : table.columns)
+        elements.push_back(Rectangle(column.left, top, column.width, height, fill));
+    return elements;
+}
+
+} // namespace
+
+std::vector<ReportElement> TableHeader(const DocumentTable &table)
+{
+    std::vector<ReportElement> elements = cells(table, table.headerTop, table.headerHeight, Silver);
+    for (const TableColumn &column : table.columns)
+        elements.push_back(OnFill(WithFont(column.heading, table.headingFont), Silver));
+    return elements;
+}
+
+std::vector<ReportElement> TableRow(const DocumentTable &table)
+{
+    std::vector<ReportElement> elements = cells(table, table.rowTop, table.rowHeight, Qt::white);
+    for (const TableColumn &column : table.columns)
+        elements.push_back(column.cell);
+    return elements;
+}
+
+ReportLayout TabularLayout(TabularDocument document)
+{
+    return {
+        .name = std::move(document.name),
+        .title = {document.head.height, Join({document.head.elements, TableHeader(document.table)})},
+        .detailQuery = document.lines,
+        .detail = {document.lineHeight, TableRow(document.table)},
+        .summary = std::move(document.summary),
+    };
+}
+
+std::vector<ReportElement> MoneyTotals(MoneyColumns columns, std::initializer_list<MoneyTotal> totals,
+                                       const ReportFont &font)
+{
+    std::vector<ReportElement> elements;
+    for (const MoneyTotal &total : totals) {
+        elements.push_back(Label(columns.caption, total.top, total.caption, font));
+        elements.push_back(Expression(columns.figure, total.top, total.expression, font));
+        elements.push_back(Label(columns.unit, total.top, u"грн."_s, font));
+    }
+    return elements;
+}
+
+std::vector<ReportElement> GoodsCount(GoodsCountPlaces places, const QString &quantityExpression)
+{
+    return {Label(places.captionX, 2.1, u"Всього:"_s),
+            Expression(places.countX, 2.4, u"COUNT"_s),
+            Label(places.namesX, 2.1, u"найменувань товарів"_s),
+            Label(places.captionX, 8.5, u"Загальна кількість:"_s),
+            Expression(places.quantity.x(), places.quantity.y(), quantityExpression)};
 }
 
 std::vector<ReportElement> Join(std::initializer_list<std::vector<ReportElement>> groups)

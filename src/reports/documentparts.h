@@ -36,19 +36,103 @@ std::vector<ReportElement> CooperativeDetails(double codeLabelTop);
 // The cooperative's name, underlined, over the caption "(підприємство)".
 std::vector<ReportElement> EnterpriseLine(QPointF name, QPointF caption);
 
+// A document's heading, with a blank for the number written by hand, and the date of printing
+// after its caption ("від:", "станом на").
+struct DocumentHeading
+{
+    QPointF at;
+    QString text;
+    QPointF captionAt;
+    QString caption;
+    ReportElement date; // SystemDate or SystemDateTime
+};
+
+// The head of an invoice: the cooperative's details, then its heading and date in the invoice's
+// fonts.
+std::vector<ReportElement> InvoiceHead(double codeLabelTop, const DocumentHeading &heading);
+// The head of an act or a card: the enterprise line, then its heading and date in the act's fonts.
+std::vector<ReportElement> ActHead(QPointF enterprise, QPointF enterpriseCaption, const DocumentHeading &heading);
+
+// A caption in a document's head and its value beside it: a fixed text or a field of the header
+// query, placed where it stands.
+struct HeadEntry
+{
+    QPointF at;
+    QString caption;
+    ReportElement value;
+};
+// Each entry's caption, then its value, the captions in `captionFont` and the values in `valueFont`.
+std::vector<ReportElement> HeadEntries(std::initializer_list<HeadEntry> entries, const ReportFont &captionFont = {},
+                                       const ReportFont &valueFont = {});
+
+// A column of a document's table: the left edge and width of its cells (the same in the header
+// and in every line), its heading on the silver header cell and what each line prints in it.
 struct TableColumn
 {
     double left;
     double width;
+    ReportElement heading;
+    ReportElement cell;
 };
 
-// One row of a table grid: a rectangle per column, all at `top` and `height` high. Rows of the
-// detail band are drawn a little taller than the band, so that each row's outline meets the next.
-std::vector<ReportElement> TableCells(const std::vector<TableColumn> &columns, double top, double height,
-                                      QColor fill = Qt::white);
+struct DocumentTable
+{
+    ReportFont headingFont;
+    // The header cells in the title band; the cells of a line in the detail band, drawn a little
+    // taller than the band so that each line's outline meets the next.
+    double headerTop;
+    double headerHeight;
+    double rowTop;
+    double rowHeight;
+    std::vector<TableColumn> columns;
+};
 
-// A heading on a silver header cell.
-ReportElement OnHeaderCell(ReportElement text);
+// The table's header for the title band: the silver cells, then their headings.
+std::vector<ReportElement> TableHeader(const DocumentTable &table);
+// One line of the table for the detail band: the white cells, then what the line prints in them.
+std::vector<ReportElement> TableRow(const DocumentTable &table);
+
+// What every document is: a head, a table with a line per row of the lines query, and what stands
+// under the table.
+struct TabularDocument
+{
+    QString name;
+    ReportBand head; // the title band, the table's header left out: it is placed by the table
+    DocumentTable table;
+    Query *lines;
+    double lineHeight;
+    ReportBand summary;
+};
+ReportLayout TabularLayout(TabularDocument document);
+
+// Totals in money under a table: a caption, the sum its expression gives and "грн." after it,
+// each in its own column, a line per total.
+struct MoneyColumns
+{
+    double caption;
+    double figure;
+    double unit;
+};
+struct MoneyTotal
+{
+    double top;
+    QString caption;
+    QString expression;
+};
+std::vector<ReportElement> MoneyTotals(MoneyColumns columns, std::initializer_list<MoneyTotal> totals,
+                                       const ReportFont &font = {});
+
+// "Всього: N найменувань товарів" and "Загальна кількість: Q" under a table of goods: the number
+// of lines printed and the total of the quantity `quantityExpression` sums. The captions stand at
+// `captionX`.
+struct GoodsCountPlaces
+{
+    double captionX;
+    double countX;
+    double namesX;
+    QPointF quantity;
+};
+std::vector<ReportElement> GoodsCount(GoodsCountPlaces places, const QString &quantityExpression);
 
 // The elements of several groups in one band, in the order given.
 std::vector<ReportElement> Join(std::initializer_list<std::vector<ReportElement>> groups);

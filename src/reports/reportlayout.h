@@ -130,5 +130,10 @@ inline ReportElement OnFill(ReportElement element, QColor fill)
     element.fill = fill;
     return element;
 }
+inline ReportElement WithFont(ReportElement element, ReportFont font)
+{
+    element.font = std::move(font);
+    return element;
+}
 
 } // namespace coop

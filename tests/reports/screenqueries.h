@@ -2,7 +2,11 @@
 
 #include "data/database.h"
 #include "data/query.h"
-#include "reports/quickreports.h"
+#include "reports/quickreport17.h"
+#include "reports/quickreport18.h"
+#include "reports/quickreport19.h"
+#include "reports/quickreport20.h"
+#include "reports/quickreport21.h"
 #include "support/testdatabase.h"
 
 #include <QDate>
