@@ -37,24 +37,6 @@ std::vector<ReportElement> EnterpriseLine(QPointF name, QPointF caption)
             Label(caption.x(), caption.y(), u"(підприємство)"_s)};
 }
 
-std::vector<ReportElement> InvoiceHead(double codeLabelTop, const DocumentHeading &heading)
-{
-    using namespace DocumentFont;
-    return Join({CooperativeDetails(codeLabelTop),
-                 {Label(heading.at.x(), heading.at.y(), heading.text, InvoiceHeading),
-                  Label(heading.captionAt.x(), heading.captionAt.y(), heading.caption, InvoiceDate),
-                  WithFont(heading.date, InvoiceDate)}});
-}
-
-std::vector<ReportElement> ActHead(QPointF enterprise, QPointF enterpriseCaption, const DocumentHeading &heading)
-{
-    using namespace DocumentFont;
-    return Join({EnterpriseLine(enterprise, enterpriseCaption),
-                 {Label(heading.at.x(), heading.at.y(), heading.text, ActHeading),
-                  Label(heading.captionAt.x(), heading.captionAt.y(), heading.caption, NavyBold),
-                  WithFont(heading.date, NavyBold)}});
-}
-
 std::vector<ReportElement> HeadEntries(std::initializer_list<HeadEntry> entries, const ReportFont &captionFont,
                                        const ReportFont &valueFont)
 {
@@ -64,6 +46,26 @@ std::vector<ReportElement> HeadEntries(std::initializer_list<HeadEntry> entries,
         elements.push_back(WithFont(entry.value, valueFont));
     }
     return elements;
+}
+
+std::vector<ReportElement> InvoiceHead(double codeLabelTop, const DocumentHeading &heading,
+                                       std::initializer_list<HeadEntry> parties)
+{
+    using namespace DocumentFont;
+    return Join({CooperativeDetails(codeLabelTop),
+                 {Label(heading.at.x(), heading.at.y(), heading.text, InvoiceHeading),
+                  Label(heading.captionAt.x(), heading.captionAt.y(), heading.caption, InvoiceDate),
+                  WithFont(heading.date, InvoiceDate)},
+                 HeadEntries(parties, PartyLabel, Party)});
+}
+
+std::vector<ReportElement> ActHead(QPointF enterprise, QPointF enterpriseCaption, const DocumentHeading &heading)
+{
+    using namespace DocumentFont;
+    return Join({EnterpriseLine(enterprise, enterpriseCaption),
+                 {Label(heading.at.x(), heading.at.y(), heading.text, ActHeading),
+                  Label(heading.captionAt.x(), heading.captionAt.y(), heading.caption, NavyBold),
+                  WithFont(heading.date, NavyBold)}});
 }
 
 namespace {

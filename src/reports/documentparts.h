@@ -47,12 +47,6 @@ struct DocumentHeading
     ReportElement date; // SystemDate or SystemDateTime
 };
 
-// The head of an invoice: the cooperative's details, then its heading and date in the invoice's
-// fonts.
-std::vector<ReportElement> InvoiceHead(double codeLabelTop, const DocumentHeading &heading);
-// The head of an act or a card: the enterprise line, then its heading and date in the act's fonts.
-std::vector<ReportElement> ActHead(QPointF enterprise, QPointF enterpriseCaption, const DocumentHeading &heading);
-
 // A caption in a document's head and its value beside it: a fixed text or a field of the header
 // query, placed where it stands.
 struct HeadEntry
@@ -64,6 +58,13 @@ struct HeadEntry
 // Each entry's caption, then its value, the captions in `captionFont` and the values in `valueFont`.
 std::vector<ReportElement> HeadEntries(std::initializer_list<HeadEntry> entries, const ReportFont &captionFont = {},
                                        const ReportFont &valueFont = {});
+
+// The head of an invoice: the cooperative's details, its heading and date, then its parties (who
+// delivers, who receives, from where to where) in the party fonts.
+std::vector<ReportElement> InvoiceHead(double codeLabelTop, const DocumentHeading &heading,
+                                       std::initializer_list<HeadEntry> parties);
+// The head of an act or a card: the enterprise line, then its heading and date in the act's fonts.
+std::vector<ReportElement> ActHead(QPointF enterprise, QPointF enterpriseCaption, const DocumentHeading &heading);
 
 // A column of a document's table: the left edge and width of its cells (the same in the header
 // and in every line), its heading on the silver header cell and what each line prints in it.
@@ -77,7 +78,7 @@ struct TableColumn
 
 struct DocumentTable
 {
-    ReportFont headingFont;
+    ReportFont headingFont = DocumentFont::Bold;
     // The header cells in the title band; the cells of a line in the detail band, drawn a little
     // taller than the band so that each line's outline meets the next.
     double headerTop;

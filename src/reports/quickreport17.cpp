@@ -9,22 +9,18 @@ namespace coop {
 
 namespace {
 
-using namespace DocumentFont;
-
 ReportLayout ReceiptInvoice(const Query &header, Query &lines)
 {
     const QString name = u"Прибуткова накладна"_s;
     return TabularLayout({
         .name = name,
-        .head = {87.6, Join({
-            InvoiceHead(5.8, {{29.6, 41.8}, name + u" №________________"_s, {131.8, 42.9}, u"від:"_s,
-                              SystemDate(141.8, 43.1)}),
-            HeadEntries({{{6.6, 52.4}, u"Виконавець:"_s, DataText(40.2, 52.9, &header, u"nazvaPostachalnuka"_s)},
-                         {{6.3, 61.4}, u"Замовник:"_s, Label(40.2, 61.4, CooperativeName())},
-                         {{6.3, 69.3}, u"Постачання від:"_s, DataText(40.2, 69.1, &header, u"DataNadhodgenya"_s)}},
-                        PartyLabel, Party),
-        })},
-        .table = {.headingFont = Bold, .headerTop = 81.2, .headerHeight = 6.6, .rowTop = 0.0, .rowHeight = 6.6,
+        .head = {87.6, InvoiceHead(5.8,
+                                   {{29.6, 41.8}, name + u" №________________"_s, {131.8, 42.9}, u"від:"_s,
+                                    SystemDate(141.8, 43.1)},
+                                   {{{6.6, 52.4}, u"Виконавець:"_s, DataText(40.2, 52.9, &header, u"nazvaPostachalnuka"_s)},
+                                    {{6.3, 61.4}, u"Замовник:"_s, Label(40.2, 61.4, CooperativeName())},
+                                    {{6.3, 69.3}, u"Постачання від:"_s, DataText(40.2, 69.1, &header, u"DataNadhodgenya"_s)}})},
+        .table = {.headerTop = 81.2, .headerHeight = 6.6, .rowTop = 0.0, .rowHeight = 6.6,
             .columns = {
                 {4.2, 53.2, CentredLabel(31.1, 82.0, u"Товар"_s), RowText(6.3, 0.8, u"NazvaTovary"_s)},
                 {57.1, 38.4, CentredLabel(75.8, 82.0, u"Кількість"_s), Centred(RowText(76.3, 0.8, u"Kilkist"_s))},

@@ -9,21 +9,17 @@ namespace coop {
 
 namespace {
 
-using namespace DocumentFont;
-
 ReportLayout TransferInvoice(const Query &header, Query &lines)
 {
     const QString name = u"Накладна на внутрішнє переміщення"_s;
     return TabularLayout({
         .name = name,
-        .head = {68.5, Join({
-            InvoiceHead(6.3, {{15.3, 41.8}, name + u" №________________"_s, {153.2, 43.1}, u"від:"_s,
-                              SystemDate(162.5, 42.9)}),
-            HeadEntries({{{6.3, 52.9}, u"Звідки:"_s, Label(23.3, 52.9, u"Склад товарів"_s)},
-                         {{110.3, 52.9}, u"Куди:"_s, DataText(131.2, 52.9, &header, u"NazvaMagazuny"_s)}},
-                        PartyLabel, Party),
-        })},
-        .table = {.headingFont = Bold, .headerTop = 61.9, .headerHeight = 6.6, .rowTop = -0.3, .rowHeight = 6.6,
+        .head = {68.5, InvoiceHead(6.3,
+                                   {{15.3, 41.8}, name + u" №________________"_s, {153.2, 43.1}, u"від:"_s,
+                                    SystemDate(162.5, 42.9)},
+                                   {{{6.3, 52.9}, u"Звідки:"_s, Label(23.3, 52.9, u"Склад товарів"_s)},
+                                    {{110.3, 52.9}, u"Куди:"_s, DataText(131.2, 52.9, &header, u"NazvaMagazuny"_s)}})},
+        .table = {.headerTop = 61.9, .headerHeight = 6.6, .rowTop = -0.3, .rowHeight = 6.6,
             .columns = {
                 {2.1, 76.5, Label(23.8, 63.0, u"Назва товару"_s), RowText(4.5, 1.3, u"nazvatovary"_s)},
                 {78.3, 38.4, Label(88.6, 63.0, u"Кількість"_s), Centred(RowText(97.5, 0.8, u"Kilkist"_s))},
@@ -34,7 +30,7 @@ ReportLayout TransferInvoice(const Query &header, Query &lines)
         .lineHeight = 6.3,
         // No rule closes this table.
         .summary = {23.3, Join({
-            MoneyTotals({135.5, 150.3, 160.9}, {{4.2, u"Всього:"_s, u"SUM(Suma)"_s}}, MaroonBold),
+            MoneyTotals({135.5, 150.3, 160.9}, {{4.2, u"Всього:"_s, u"SUM(Suma)"_s}}, DocumentFont::MaroonBold),
             {Label(31.8, 12.7, u"Видав: ____________________"_s),
              Label(108.0, 12.7, u"Отримав: ________________________"_s)},
         })},

@@ -9,8 +9,6 @@ namespace coop {
 
 namespace {
 
-using namespace DocumentFont;
-
 ReportLayout ShopAuditAct(const Query &shops, Query &lines)
 {
     return TabularLayout({
@@ -20,7 +18,7 @@ ReportLayout ShopAuditAct(const Query &shops, Query &lines)
                                               {125.9, 21.2}, u"станом на"_s, SystemDate(146.1, 21.2)}),
             HeadEntries({{{25.4, 29.6}, u"Місце ревізії:"_s, DataText(52.9, 29.6, &shops, u"NazvaMagazuny"_s)}}),
         })},
-        .table = {.headingFont = Bold, .headerTop = 36.5, .headerHeight = 8.7, .rowTop = -0.5, .rowHeight = 8.7,
+        .table = {.headerTop = 36.5, .headerHeight = 8.7, .rowTop = -0.5, .rowHeight = 8.7,
             .columns = {
                 {23.3, 82.8, Label(55.0, 38.1, u"Назва товару"_s), RowText(25.4, 2.1, u"NazvaTovary"_s)},
                 {105.8, 57.4, Label(123.0, 38.1, u"Кількість наявна"_s), Centred(RowText(137.5, 1.9, u"Kilkist"_s))},

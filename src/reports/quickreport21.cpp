@@ -9,8 +9,6 @@ namespace coop {
 
 namespace {
 
-using namespace DocumentFont;
-
 ReportLayout BaseAuditAct(const Query &header, Query &lines)
 {
     return TabularLayout({
@@ -23,7 +21,7 @@ ReportLayout BaseAuditAct(const Query &header, Query &lines)
                          {{10.6, 40.2}, u"Дата перевірки:"_s, DataText(38.1, 40.2, &header, u"DataRevizii"_s)},
                          {{99.5, 40.2}, u"Місце перевірки:"_s, Label(129.1, 40.2, u"Склад товарів"_s)}}),
         })},
-        .table = {.headingFont = Bold, .headerTop = 49.5, .headerHeight = 8.7, .rowTop = 0.0, .rowHeight = 8.7,
+        .table = {.headerTop = 49.5, .headerHeight = 8.7, .rowTop = 0.0, .rowHeight = 8.7,
             .columns = {
                 {4.2, 68.0, Label(21.2, 51.6, u"Назва товару"_s), RowText(6.3, 2.1, u"NazvaTovary"_s)},
                 {72.0, 42.6, Label(78.8, 51.6, u"Кількість фактична"_s), Centred(RowText(93.8, 2.1, u"Kilkist"_s))},
