@@ -8,7 +8,7 @@
 #include "data/internalserver.h"
 #include "data/mariadbhandles.h"
 #include "data/query.h"
-#include "reports/quickreports.h"
+#include "reports/quickreport17.h"
 #include "reports/reportbuilder.h"
 #include "reports/reportpainter.h"
 

@@ -31,7 +31,7 @@
 #include "reference/form10.h"
 #include "reference/form3.h"
 #include "screens/gridexport.h"
-#include "reports/quickreports.h"
+#include "reports/quickreport17.h"
 #include "reports/reportbuilder.h"
 #include "stock/form12.h"
 #include "widgets/application.h"
