@@ -10,7 +10,8 @@ class TForm10;
 
 namespace coop {
 
-// "Товари": the catalog of goods, table tovary.
+// "Товари": the catalog of goods, table tovary. Query1 is the grid, Query2 runs the insert, the
+// update, the first usage check and the delete.
 class TForm10 : public ColumnCatalog
 {
     Q_OBJECT
@@ -19,8 +20,6 @@ public:
     explicit TForm10(Database &database, QWidget *parent = nullptr);
     ~TForm10() override;
 
-    Query *Query1; // the grid
-    Query *Query2; // insert, update, the first usage check and the delete
     Query *Query3, *Query4, *Query5, *Query6, *Query7; // the other usage checks
 
 private:

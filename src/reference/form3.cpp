@@ -33,77 +33,72 @@ QString maskedDate(const Field &field) { return FormatSqlDate(ReadLocaleDate(fie
 } // namespace
 
 TForm3::TForm3(Database &database, QWidget *parent)
-    : ReferenceScreen(database, parent), Query1(makeQuery(database, "Query1")),
-      Query2(makeQuery(database, "Query2")), Query3(makeQuery(database, "Query3")),
-      Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
-      Query6(makeQuery(database, "Query6")), Query7(makeQuery(database, "Query7")),
+    : ColumnCatalog(database, parent), Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4")),
+      Query5(makeQuery(database, "Query5")), Query6(makeQuery(database, "Query6")), Query7(makeQuery(database, "Query7")),
       ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
     // "Відмінити" is not the window's cancel button here: Esc does not press it.
-    attachKeyFilter(ui->Edit4, DigitsOnlyFilter);  // Edit4KeyPress
+    attachKeyFilter(ui->Edit4, DigitsOnlyFilter);   // Edit4KeyPress
     attachKeyFilter(ui->Edit7, PointDecimalFilter); // Edit7KeyPress
-
-    Query1->sql().setLines({
-        QStringLiteral("SELECT spivrobitnuku.Id, spivrobitnuku.PIB, spivrobitnuku.DataNarodgennya, spivrobitnuku.PasportniDani, "
-                       "spivrobitnuku.IPN, spivrobitnuku.DataVlash,spivrobitnuku.Adresa, spivrobitnuku.Telefon, viddilu.NazvaViddily, "
-                       "posadu.NazvaPosadu, spivrobitnuku.Oklad, magazunu.NazvaMagazuny, spivrobitnuku.IdViddily, "
-                       "spivrobitnuku.IdPosadu, spivrobitnuku.Idmagazuny"),
-        QStringLiteral("FROM spivrobitnuku, posadu, viddilu, magazunu"),
-        QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
-                       "spivrobitnuku.IdMagazuny=magazunu.id"),
-    });
-    Query1->addField({QStringLiteral("Id"), FieldType::Integer, 0, QStringLiteral("Код")});
-    Query1->addField({QStringLiteral("PIB"), FieldType::String, 40, QStringLiteral("ПІБ"), 30});
-    Query1->addField({QStringLiteral("DataNarodgennya"), FieldType::Date, 0, QStringLiteral("Дата народження")});
-    Query1->addField({QStringLiteral("PasportniDani"), FieldType::String, 8, QStringLiteral("Паспортні дані"), 10});
-    Query1->addField({QStringLiteral("IPN"), FieldType::Float, 0, QStringLiteral("ІПН")});
-    Query1->addField({QStringLiteral("DataVlash"), FieldType::Date, 0, QStringLiteral("Дата влаштування")});
-    Query1->addField({QStringLiteral("Adresa"), FieldType::String, 40, QStringLiteral("Адреса"), 25});
-    Query1->addField({QStringLiteral("Telefon"), FieldType::String, 15, QStringLiteral("Телефон")});
-    Query1->addField({QStringLiteral("NazvaViddily"), FieldType::String, 40, QStringLiteral("Відділ"), 15});
-    Query1->addField({QStringLiteral("IdViddily"), FieldType::Integer, 0, QString(), 0, false});
-    Query1->addField({QStringLiteral("NazvaPosadu"), FieldType::String, 32, QStringLiteral("Посада"), 15});
-    Query1->addField({QStringLiteral("IdPosadu"), FieldType::Integer, 0, QString(), 0, false});
-    Query1->addField({QStringLiteral("Oklad"), FieldType::Float, 0, QStringLiteral("Оклад")});
-    Query1->addField({QStringLiteral("IdMagazuny"), FieldType::String, 11, QString(), 0, false});
-    Query1->addField({QStringLiteral("NazvaMagazuny"), FieldType::String, 32, QStringLiteral("Магазин"), 15});
 
     Query6->sql().setLines({QStringLiteral("Select *"), QStringLiteral("From viddilu")});
     Query7->sql().setLines({QStringLiteral("Select *"), QStringLiteral("From magazunu")});
 
-    Roles roles = commonRoles(*ui);
-    roles.search = ui->BitBtn7;
-    roles.filter = ui->BitBtn8;
-    roles.showAll = ui->BitBtn9;
-    roles.exportButton = ui->BitBtn10;
-    roles.close = ui->BitBtn11;
-    roles.panel = {ui->Edit1,     ui->Edit3,     ui->Edit4,     ui->Edit6,     ui->Edit7,     ui->MaskEdit1,
-                   ui->MaskEdit2, ui->MaskEdit3, ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->Label1,
-                   ui->Label2,    ui->Label3,    ui->Label4,    ui->Label5,    ui->Label6,    ui->Label7,
-                   ui->Label8,    ui->Label9,    ui->Label10,   ui->Label11};
-    roles.browsingOnly = {ui->BitBtn6, ui->ComboBox4, ui->ComboBox5, ui->Label12, ui->Label13};
-    roles.choices = {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3};
-
-    Rules rules;
-    rules.gridQuery = Query1;
-    rules.kind = Kind::Joined;
-    rules.showAllCondition = QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
-                                            "spivrobitnuku.Idmagazuny=magazunu.id");
-    rules.ownTable = QStringLiteral("spivrobitnuku");
-    rules.entryCheckText = QStringLiteral("Введіть коректні дані");
-    rules.writeRunner = Query5;
-    rules.usageChecks = {
-        {Query2, QStringLiteral("SELECT COUNT(*) From magazunu where magazunu.IdSpivrobitnuka=%s;")},
-        {Query3, QStringLiteral("SELECT COUNT(*) From nadhodgennya where nadhodgennya.IdSpivrobitnuka=%s;")},
-        {Query4, QStringLiteral("SELECT COUNT(*) From rozpodil where rozpodil.IdSpivrobitnuka=%s;")},
-        {Query5, QStringLiteral("SELECT COUNT(*) From vurychka where vurychka.IdSpivrobitnuka=%s;")},
-    };
-    rules.refusalText = QStringLiteral("Неможливо видалити, запис зустрічається в інших таблицях!");
-    rules.reloadAfterRefusalOrNo = false;
-    rules.deleteRunner = Query2;
-    rules.deleteStatement = QStringLiteral("DELETE FROM spivrobitnuku WHERE spivrobitnuku.Id=");
-    setUp(roles, rules);
+    setUp(
+        *ui,
+        {.name = QStringLiteral("spivrobitnuku"),
+         .grid =
+             {QStringLiteral(
+                  "SELECT spivrobitnuku.Id, spivrobitnuku.PIB, spivrobitnuku.DataNarodgennya, spivrobitnuku.PasportniDani, "
+                  "spivrobitnuku.IPN, spivrobitnuku.DataVlash,spivrobitnuku.Adresa, spivrobitnuku.Telefon, viddilu.NazvaViddily, "
+                  "posadu.NazvaPosadu, spivrobitnuku.Oklad, magazunu.NazvaMagazuny, spivrobitnuku.IdViddily, "
+                  "spivrobitnuku.IdPosadu, spivrobitnuku.Idmagazuny"),
+              QStringLiteral("FROM spivrobitnuku, posadu, viddilu, magazunu"),
+              QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
+                             "spivrobitnuku.IdMagazuny=magazunu.id")},
+         .key = {QStringLiteral("Id"), FieldType::Integer, 0, QStringLiteral("Код")},
+         .columns = {{ui->Label1, ui->Edit1, {QStringLiteral("PIB"), FieldType::String, 40, QStringLiteral("ПІБ"), 30}},
+                     {ui->Label2,
+                      ui->MaskEdit1,
+                      {QStringLiteral("DataNarodgennya"), FieldType::Date, 0, QStringLiteral("Дата народження")}},
+                     {ui->Label3,
+                      ui->Edit3,
+                      {QStringLiteral("PasportniDani"), FieldType::String, 8, QStringLiteral("Паспортні дані"), 10}},
+                     {ui->Label4, ui->Edit4, {QStringLiteral("IPN"), FieldType::Float, 0, QStringLiteral("ІПН")}},
+                     {ui->Label5,
+                      ui->MaskEdit2,
+                      {QStringLiteral("DataVlash"), FieldType::Date, 0, QStringLiteral("Дата влаштування")}},
+                     {ui->Label6, ui->Edit6, {QStringLiteral("Adresa"), FieldType::String, 40, QStringLiteral("Адреса"), 25}},
+                     {ui->Label7, ui->MaskEdit3, {QStringLiteral("Telefon"), FieldType::String, 15, QStringLiteral("Телефон")}},
+                     {nullptr, nullptr, {QStringLiteral("NazvaViddily"), FieldType::String, 40, QStringLiteral("Відділ"), 15}},
+                     {ui->Label8,
+                      ui->ComboBox1,
+                      {QStringLiteral("IdViddily"), FieldType::Integer, 0, QString(), 0, false},
+                      {QStringLiteral("SELECT* FROM viddilu"), QStringLiteral("NazvaViddily")}},
+                     {nullptr, nullptr, {QStringLiteral("NazvaPosadu"), FieldType::String, 32, QStringLiteral("Посада"), 15}},
+                     {ui->Label9,
+                      ui->ComboBox2,
+                      {QStringLiteral("IdPosadu"), FieldType::Integer, 0, QString(), 0, false},
+                      {QStringLiteral("SELECT* FROM posadu"), QStringLiteral("NazvaPosadu"), Query3}},
+                     {ui->Label10, ui->Edit7, {QStringLiteral("Oklad"), FieldType::Float, 0, QStringLiteral("Оклад")}},
+                     {ui->Label11,
+                      ui->ComboBox3,
+                      {QStringLiteral("IdMagazuny"), FieldType::String, 11, QString(), 0, false},
+                      {QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"), Query4}},
+                     {nullptr, nullptr, {QStringLiteral("NazvaMagazuny"), FieldType::String, 32, QStringLiteral("Магазин"), 15}}},
+         .toolbar = {ui->BitBtn7, ui->BitBtn8, ui->BitBtn9, ui->BitBtn10, ui->BitBtn11},
+         .browsingOnly = {ui->BitBtn6, ui->ComboBox4, ui->ComboBox5, ui->Label12, ui->Label13},
+         .rules = {.kind = Kind::Joined,
+                   .showAllCondition =
+                       QStringLiteral("WHERE spivrobitnuku.IdPosadu = posadu.Id AND spivrobitnuku.IdViddily = viddilu.Id AND "
+                                      "spivrobitnuku.Idmagazuny=magazunu.id"),
+                   .entryCheckText = QStringLiteral("Введіть коректні дані"),
+                   .writeRunner = Query5,
+                   .usage = {QStringLiteral("IdSpivrobitnuka"),
+                             {QStringLiteral("magazunu"), QStringLiteral("nadhodgennya"), QStringLiteral("rozpodil"),
+                              QStringLiteral("vurychka")},
+                             {Query2, Query3, Query4, Query5}}}});
 
     onEvent(ui->BitBtn6, &QPushButton::clicked, this, &TForm3::BitBtn6Click);
     onEvent(ui->ComboBox4, &ComboBox::closeUp, this, &TForm3::ComboBox4CloseUp);
@@ -155,41 +150,14 @@ void TForm3::filterByEmploymentDate()
     closePanelAfterMove(); // the pickers stay enabled while the panel is open
 }
 
-void TForm3::clearEntries()
-{
-    for (QLineEdit *edit : {ui->Edit1, ui->Edit3, ui->Edit4, ui->Edit6, ui->Edit7})
-        edit->clear();
-    for (MaskEdit *edit : {ui->MaskEdit1, ui->MaskEdit2, ui->MaskEdit3})
-        edit->clear();
-}
-
-void TForm3::clearChoices()
-{
-    for (IdComboBox *box : {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3})
-        box->setCurrentIndex(-1);
-}
-
-void TForm3::fillChoices()
-{
-    fillIdComboBox(*ui->ComboBox1, *Query2, QStringLiteral("SELECT* FROM viddilu"), QStringLiteral("NazvaViddily"));
-    fillIdComboBox(*ui->ComboBox2, *Query3, QStringLiteral("SELECT* FROM posadu"), QStringLiteral("NazvaPosadu"));
-    fillIdComboBox(*ui->ComboBox3, *Query4, QStringLiteral("SELECT* FROM magazunu"), QStringLiteral("NazvaMagazuny"));
-}
-
+// The table's columns as they are, but the dates as their masks show them and the salary with a
+// decimal point.
 void TForm3::showCurrentRow()
 {
-    const auto text = [this](const char *field) { return Query1->fieldByName(QLatin1String(field))->asString(); };
-    selectId(*ui->ComboBox1, text("IdViddily"));
-    selectId(*ui->ComboBox2, text("IdPosadu"));
-    selectId(*ui->ComboBox3, text("IdMagazuny"));
-    ui->Edit1->setText(text("PIB"));
-    ui->Edit3->setText(text("PasportniDani"));
-    ui->Edit4->setText(text("IPN"));
-    ui->Edit6->setText(text("Adresa"));
-    ui->MaskEdit3->setText(text("Telefon"));
+    ColumnCatalog::showCurrentRow();
     ui->MaskEdit1->setText(maskedDate(*Query1->fieldByName(QStringLiteral("DataNarodgennya"))));
     ui->MaskEdit2->setText(maskedDate(*Query1->fieldByName(QStringLiteral("DataVlash"))));
-    ui->Edit7->setText(text("Oklad").replace(u',', u'.'));
+    ui->Edit7->setText(ui->Edit7->text().replace(u',', u'.'));
 }
 
 bool TForm3::entriesValid() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/referencescreen.h"
+#include "screens/columncatalog.h"
 
 #include <memory>
 
@@ -12,8 +12,9 @@ namespace coop {
 
 // "Співробітники": the staff register, table spivrobitnuku, joined with the departments,
 // positions and shops. Besides the pattern it narrows the grid on the client by department, by
-// shop or by date of employment; the three share the grid query's one filter.
-class TForm3 : public ReferenceScreen
+// shop or by date of employment; the three share the grid query's one filter. Query1 is the grid,
+// Query2 lists the departments, runs the first usage check and the delete.
+class TForm3 : public ColumnCatalog
 {
     Q_OBJECT
 
@@ -23,8 +24,6 @@ public:
 
     QList<Query *> storedOpenQueries() override { return {Query1, Query6, Query7}; }
 
-    Query *Query1; // the grid
-    Query *Query2; // the department combo box, the first usage check and the delete
     Query *Query3; // the position combo box and the second usage check
     Query *Query4; // the shop combo box and the third usage check
     Query *Query5; // insert, update and the fourth usage check
@@ -33,9 +32,6 @@ public:
 
 protected:
     void FormCreate() override;
-    void clearEntries() override;
-    void clearChoices() override;
-    void fillChoices() override;
     void showCurrentRow() override;
     bool entriesValid() const override;
     QString insertStatement() const override;

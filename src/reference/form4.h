@@ -10,7 +10,8 @@ class TForm4;
 
 namespace coop {
 
-// "Постачальники": the suppliers, table postachalnuku.
+// "Постачальники": the suppliers, table postachalnuku. Query1 is the grid, Query2 runs the insert,
+// the update, the usage check and the delete.
 class TForm4 : public ColumnCatalog
 {
     Q_OBJECT
@@ -18,9 +19,6 @@ class TForm4 : public ColumnCatalog
 public:
     explicit TForm4(Database &database, QWidget *parent = nullptr);
     ~TForm4() override;
-
-    Query *Query1; // the grid
-    Query *Query2; // insert, update, the usage check and the delete
 
 protected:
     bool entriesValid() const override;

@@ -6,8 +6,7 @@ namespace coop {
 
 TForm5::TForm5(QWidget *parent) : ValueDialog(parent), ui(std::make_unique<Ui::TForm5>())
 {
-    ui->setupUi(this);
-    bindButtons(ui->Edit1, ui->BitBtn1, ui->BitBtn2);
+    setUpForm(*ui);
 }
 
 TForm5::~TForm5() = default;

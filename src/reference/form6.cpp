@@ -6,8 +6,7 @@ namespace coop {
 
 TForm6::TForm6(QWidget *parent) : ValueDialog(parent), ui(std::make_unique<Ui::TForm6>())
 {
-    ui->setupUi(this);
-    bindButtons(ui->Edit1, ui->BitBtn1, ui->BitBtn2);
+    setUpForm(*ui);
 }
 
 TForm6::~TForm6() = default;

@@ -10,7 +10,8 @@ class TForm8;
 
 namespace coop {
 
-// "Відділи": the departments of the cooperative, table viddilu.
+// "Відділи": the departments of the cooperative, table viddilu. Query1 is the grid, Query2 runs the
+// insert, the update, the usage check and the delete.
 class TForm8 : public ColumnCatalog
 {
     Q_OBJECT
@@ -18,9 +19,6 @@ class TForm8 : public ColumnCatalog
 public:
     explicit TForm8(Database &database, QWidget *parent = nullptr);
     ~TForm8() override;
-
-    Query *Query1; // the grid
-    Query *Query2; // insert, update, the usage check and the delete
 
 private:
     std::unique_ptr<Ui::TForm8> ui;

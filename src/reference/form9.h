@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/referencescreen.h"
+#include "screens/columncatalog.h"
 
 #include <memory>
 
@@ -10,8 +10,10 @@ class TForm9;
 
 namespace coop {
 
-// "Магазини": the cooperative's shops, table magazunu, each with its manager from the employees.
-class TForm9 : public ReferenceScreen
+// "Магазини": the cooperative's shops, table magazunu, each with its manager chosen from the
+// employees. Query1 is the grid, Query2 lists the employees, runs the first usage check and the
+// delete.
+class TForm9 : public ColumnCatalog
 {
     Q_OBJECT
 
@@ -19,17 +21,10 @@ public:
     explicit TForm9(Database &database, QWidget *parent = nullptr);
     ~TForm9() override;
 
-    Query *Query1; // the grid
-    Query *Query2; // the manager combo box, the first usage check and the delete
-    Query *Query3; // insert, update and the second usage check
+    Query *Query3;          // insert, update and the second usage check
     Query *Query4, *Query5; // the third and fourth usage checks
 
 protected:
-    void clearEntries() override;
-    void clearChoices() override;
-    void fillChoices() override;
-    void showCurrentRow() override;
-    bool entriesValid() const override;
     QString insertStatement() const override;
     QString updateStatement(const QString &rowId) const override;
 

@@ -32,7 +32,7 @@ QString likePattern(const QString &fragment)
 } // namespace
 
 ReferenceScreen::ReferenceScreen(Database &database, QWidget *parent)
-    : Screen(parent), m_database(database)
+    : Screen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")), m_database(database)
 {
 }
 
@@ -40,18 +40,21 @@ void ReferenceScreen::setUp(const Roles &roles, const Rules &rules)
 {
     m_roles = roles;
     m_rules = rules;
-    m_roles.grid->setQuery(m_rules.gridQuery);
+    if (!m_rules.writeRunner)
+        m_rules.writeRunner = Query2;
+    m_roles.grid->setQuery(Query1);
     const Roles &r = m_roles;
+    const Toolbar &t = r.toolbar;
     onEvent(r.add, &QAbstractButton::clicked, this, &ReferenceScreen::addRow);
     onEvent(r.edit, &QAbstractButton::clicked, this, &ReferenceScreen::editRow);
     onEvent(r.remove, &QAbstractButton::clicked, this, &ReferenceScreen::deleteRow);
     onEvent(r.accept, &QAbstractButton::clicked, this, &ReferenceScreen::acceptEntries);
     onEvent(r.cancel, &QAbstractButton::clicked, this, &ReferenceScreen::cancelEntries);
-    onEvent(r.search, &QAbstractButton::clicked, this, &ReferenceScreen::searchColumn);
-    onEvent(r.filter, &QAbstractButton::clicked, this, &ReferenceScreen::filterColumn);
-    onEvent(r.showAll, &QAbstractButton::clicked, this, &ReferenceScreen::showAllRows);
-    onEvent(r.exportButton, &QAbstractButton::clicked, this, &ReferenceScreen::exportGrid);
-    onEvent(r.close, &QAbstractButton::clicked, this, &ReferenceScreen::closeScreen);
+    onEvent(t.search, &QAbstractButton::clicked, this, &ReferenceScreen::searchColumn);
+    onEvent(t.filter, &QAbstractButton::clicked, this, &ReferenceScreen::filterColumn);
+    onEvent(t.showAll, &QAbstractButton::clicked, this, &ReferenceScreen::showAllRows);
+    onEvent(t.exportButton, &QAbstractButton::clicked, this, &ReferenceScreen::exportGrid);
+    onEvent(t.close, &QAbstractButton::clicked, this, &ReferenceScreen::closeScreen);
 }
 
 // Activation: the screen is always seen browsing, with an empty, disabled panel, however it was
@@ -130,25 +133,28 @@ void ReferenceScreen::deleteRow()
         return refuseWithoutRow();
     // Every count is taken before anything is decided.
     bool referred = false;
-    for (const UsageCheck &check : m_rules.usageChecks) {
-        Query &runner = *check.runner;
+    const Usage &usage = m_rules.usage;
+    for (qsizetype i = 0; i < usage.tables.size(); ++i) {
+        Query &runner = i < usage.runners.size() ? *usage.runners[i] : *Query2;
         runner.close();
         runner.sql().clear();
-        runner.sql().add(QString(check.statement).replace(QStringLiteral("%s"), *id));
+        runner.sql().add(QStringLiteral("SELECT COUNT(*) From ") + usage.tables[i] + QStringLiteral(" where ")
+                         + usage.tables[i] + u'.' + usage.column + u'=' + *id + u';');
         runner.open();
         referred = runner.fieldByName(QStringLiteral("COUNT(*)"))->asInteger() != 0 || referred;
     }
 
     if (referred) {
-        messageBox(QStringLiteral("Помилка!"), m_rules.refusalText, MessageButton::Ok, MessageIcon::Error);
+        messageBox(QStringLiteral("Помилка!"), m_rules.refusal.text, MessageButton::Ok, MessageIcon::Error);
     } else if (messageBox(QStringLiteral("Увага!!!"), QStringLiteral("Ви дійсно хочете видалити запис?"),
                           MessageButton::Yes | MessageButton::No, MessageIcon::Question)
                == mrYes) {
-        runStatement(*m_rules.deleteRunner, m_rules.deleteStatement + *id + u';');
+        runStatement(*Query2, QStringLiteral("DELETE FROM ") + m_rules.table + QStringLiteral(" WHERE ") + m_rules.table + u'.'
+                                  + m_rules.deleteKey + u'=' + *id + u';');
         reopen(gridQuery());
         return;
     }
-    if (m_rules.reloadAfterRefusalOrNo)
+    if (m_rules.refusal.reload)
         reopen(gridQuery());
 }
 
@@ -169,8 +175,8 @@ void ReferenceScreen::filterColumn() { applyCondition(Condition::Contains, *m_fi
 void ReferenceScreen::applyCondition(Condition condition, ValueDialog &dialog)
 {
     QString fieldName = m_roles.grid->selectedField();
-    if (!m_rules.ownTable.isEmpty() && fieldName.compare(QLatin1String("id"), Qt::CaseInsensitive) == 0)
-        fieldName = m_rules.ownTable + u'.' + fieldName;
+    if (m_rules.kind == Kind::Joined && fieldName.compare(QLatin1String("id"), Qt::CaseInsensitive) == 0)
+        fieldName = m_rules.table + u'.' + fieldName;
     if (showModal(dialog) == mrCancel)
         return;
     const QString typed = dialog.Edit1->text();
@@ -216,8 +222,9 @@ void ReferenceScreen::closeScreen() { close(); }
 
 void ReferenceScreen::setEditing(bool editing)
 {
-    for (QAbstractButton *button : {m_roles.add, m_roles.edit, m_roles.remove, m_roles.search, m_roles.filter,
-                                    m_roles.showAll, m_roles.exportButton, m_roles.close})
+    const Toolbar &t = m_roles.toolbar;
+    for (QAbstractButton *button :
+         {m_roles.add, m_roles.edit, m_roles.remove, t.search, t.filter, t.showAll, t.exportButton, t.close})
         button->setEnabled(!editing);
     for (QWidget *control : m_roles.browsingOnly)
         control->setEnabled(!editing);

@@ -29,7 +29,10 @@ public:
     // The edit mode kept in the screen's Tag: None before the first use, then Insert or Update.
     EditMode tag() const { return m_tag; }
 
-    QList<Query *> storedOpenQueries() override { return {m_rules.gridQuery}; }
+    QList<Query *> storedOpenQueries() override { return {Query1}; }
+
+    Query *Query1; // the grid
+    Query *Query2; // the runner: the delete, and whatever else the screen gives no other query
 
 protected:
     enum class Kind {
@@ -37,14 +40,21 @@ protected:
         Joined,      // the third line is the join; conditions pile up on it until "Відобразити все"
     };
 
+    // The buttons above the grid and "Закрити", which the catalogs lay out each in its own order:
+    // "Пошук", "Фільтрація", "Відобразити все", "Експорт в Excel", "Закрити".
+    struct Toolbar
+    {
+        QAbstractButton *search = nullptr, *filter = nullptr, *showAll = nullptr;
+        QAbstractButton *exportButton = nullptr, *close = nullptr;
+    };
+
     // The controls that play each role of the pattern.
     struct Roles
     {
         DBGrid *grid = nullptr;
         QAbstractButton *add = nullptr, *edit = nullptr, *remove = nullptr;
-        QAbstractButton *search = nullptr, *filter = nullptr, *showAll = nullptr;
-        QAbstractButton *exportButton = nullptr, *close = nullptr;
         QAbstractButton *accept = nullptr, *cancel = nullptr;
+        Toolbar toolbar;
         QList<QWidget *> panel;        // entry controls and their labels
         QList<QWidget *> browsingOnly; // further controls that the editing state disables
         QList<IdComboBox *> choices;   // combo boxes whose chosen id the statements use
@@ -53,40 +63,42 @@ protected:
     // The part of the role table that every catalog lays out alike: the grid is DBGrid1, and
     // "Додати", "Редагувати", "Видалити", "Прийняти" and the cancel button are BitBtn1 to BitBtn5.
     template <class Form>
-    static Roles commonRoles(const Form &ui)
+    static Roles commonRoles(const Form &ui, const Toolbar &toolbar)
     {
-        Roles roles;
-        roles.grid = ui.DBGrid1;
-        roles.add = ui.BitBtn1;
-        roles.edit = ui.BitBtn2;
-        roles.remove = ui.BitBtn3;
-        roles.accept = ui.BitBtn4;
-        roles.cancel = ui.BitBtn5;
-        return roles;
+        return {ui.DBGrid1, ui.BitBtn1, ui.BitBtn2, ui.BitBtn3, ui.BitBtn4, ui.BitBtn5, toolbar, {}, {}, {}};
     }
 
-    // One count of the rows that refer to the current row; "%s" stands for its id.
-    struct UsageCheck
+    // The rows of other tables that refer to a row, all by one column: before a delete, each table's
+    // are counted on the runner given for it, or on Query2.
+    struct Usage
     {
-        Query *runner = nullptr;
-        QString statement;
+        QString column;
+        QStringList tables;
+        QList<Query *> runners;
     };
 
-    // What differs between the screens apart from their controls.
+    // How "Видалити" ends when it deletes nothing: the refusal's text, and whether the grid is read
+    // again after a refusal or a "No".
+    struct Refusal
+    {
+        QString text;
+        bool reload = false;
+    };
+    // The suppliers' and the departments' way: a milder text, and the grid read again.
+    static inline const Refusal UsedElsewhere{QStringLiteral("Даний запис використовується в інших таблицях"), true};
+
+    // What differs between the screens apart from their controls; the grid is Query1 and the delete
+    // runs on Query2.
     struct Rules
     {
-        Query *gridQuery = nullptr;
+        QString table; // the table of the screen's rows
         Kind kind = Kind::SingleTable;
         QString showAllCondition; // joined screens: the third line that "Відобразити все" writes back
-        QString ownTable;         // joined screens: the table of the screen's rows, which qualifies the key
-                                  // column "Код" that every table of the join has
-        QString entryCheckText;   // the insert-mode check's message
-        Query *writeRunner = nullptr;
-        QList<UsageCheck> usageChecks;
-        QString refusalText;
-        bool reloadAfterRefusalOrNo = false;
-        Query *deleteRunner = nullptr;
-        QString deleteStatement; // followed by the current row id and ";"
+        QString entryCheckText = QStringLiteral("Введіть дані"); // the insert-mode check's message
+        Query *writeRunner = nullptr;                             // Query2 unless another is named
+        Usage usage;
+        Refusal refusal{QStringLiteral("Неможливо видалити, запис зустрічається в інших таблицях!"), false};
+        QString deleteKey = QStringLiteral("Id"); // the key column as the delete statement spells it
     };
 
     ReferenceScreen(Database &database, QWidget *parent);
@@ -102,7 +114,7 @@ protected:
     void setUp(const Roles &roles, const Rules &rules);
 
     Database &database() const { return m_database; }
-    Query &gridQuery() const { return *m_rules.gridQuery; }
+    Query &gridQuery() const { return *Query1; }
 
     // The steps of the pattern, wired to the controls of the role table.
     void FormActivate() override; // A

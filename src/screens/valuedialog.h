@@ -22,9 +22,19 @@ public:
     QPushButton *BitBtn2 = nullptr;
 
 protected:
-    // Wires the accept and cancel buttons to their modal results; called once the .ui is set up.
-    void bindButtons(QLineEdit *edit, QPushButton *accept, QPushButton *cancel);
+    // Sets up the dialog's form, whose field is Edit1 and whose accept and cancel buttons are BitBtn1
+    // and BitBtn2, and wires the buttons to their modal results.
+    template <class Form>
+    void setUpForm(Form &ui)
+    {
+        ui.setupUi(this);
+        bindButtons(ui.Edit1, ui.BitBtn1, ui.BitBtn2);
+    }
+
     void showEvent(QShowEvent *event) override;
+
+private:
+    void bindButtons(QLineEdit *edit, QPushButton *accept, QPushButton *cancel);
 };
 
 } // namespace coop
