@@ -16,6 +16,7 @@
 #include "stock/form12.h"
 #include "stock/form13.h"
 #include "widgets/application.h"
+#include "widgets/dbgrid.h"
 #include "widgets/messages.h"
 #include "widgets/screen.h"
 

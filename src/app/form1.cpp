@@ -4,6 +4,7 @@
 #include "data/internalserver.h"
 #include "form2.h"
 #include "jpegimage.h"
+#include "ui_form1.h"
 #include "widgets/handler.h"
 #include "widgets/screen.h"
 #include "windowregistry.h"
@@ -34,10 +35,10 @@ constexpr QSize ToolButtonSize(36, 31);
 constexpr int SeparatorWidth = 8;
 } // namespace
 
-TForm1::TForm1(WindowRegistry &windows) : m_windows(windows)
+TForm1::TForm1(WindowRegistry &windows) : ui(std::make_unique<Ui::TForm1>()), m_windows(windows)
 {
     registerImageList();
-    setupUi(this);
+    ui->setupUi(this);
     sizeToolButtons();
     connectCommands();
     centreOnScreen(*this);
@@ -53,28 +54,28 @@ TForm1::~TForm1() { Database1.setConnected(false); }
 
 void TForm1::connectCommands()
 {
-    onEvent(N2, &QAction::triggered, this, &TForm1::N2Click);
-    onEvent(N3, &QAction::triggered, this, &TForm1::N3Click);
-    onEvent(N5, &QAction::triggered, this, &TForm1::N5Click);
-    onEvent(N6, &QAction::triggered, this, &TForm1::N6Click);
-    onEvent(N7, &QAction::triggered, this, &TForm1::N7Click);
-    onEvent(N8, &QAction::triggered, this, &TForm1::N8Click);
-    onEvent(N9, &QAction::triggered, this, &TForm1::N9Click);
-    onEvent(N11, &QAction::triggered, this, &TForm1::N11Click);
-    onEvent(N12, &QAction::triggered, this, &TForm1::N12Click);
-    onEvent(N13, &QAction::triggered, this, &TForm1::N13Click);
-    onEvent(N15, &QAction::triggered, this, &TForm1::N15Click);
-    onEvent(N16, &QAction::triggered, this, &TForm1::N16Click);
-    onEvent(N17, &QAction::triggered, this, &TForm1::N17Click);
-    onEvent(N18, &QAction::triggered, this, &TForm1::N18Click);
-    onEvent(N19, &QAction::triggered, this, &TForm1::N19Click);
-    onEvent(ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
-    onEvent(ToolButton3, &QAction::triggered, this, &TForm1::ToolButton3Click);
-    onEvent(ToolButton5, &QAction::triggered, this, &TForm1::ToolButton5Click);
-    onEvent(ToolButton7, &QAction::triggered, this, &TForm1::ToolButton7Click);
-    onEvent(ToolButton9, &QAction::triggered, this, &TForm1::ToolButton9Click);
-    onEvent(ToolButton11, &QAction::triggered, this, &TForm1::ToolButton11Click);
-    onEvent(ToolButton13, &QAction::triggered, this, &TForm1::ToolButton13Click);
+    onEvent(ui->N2, &QAction::triggered, this, &TForm1::N2Click);
+    onEvent(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
+    onEvent(ui->N5, &QAction::triggered, this, &TForm1::N5Click);
+    onEvent(ui->N6, &QAction::triggered, this, &TForm1::N6Click);
+    onEvent(ui->N7, &QAction::triggered, this, &TForm1::N7Click);
+    onEvent(ui->N8, &QAction::triggered, this, &TForm1::N8Click);
+    onEvent(ui->N9, &QAction::triggered, this, &TForm1::N9Click);
+    onEvent(ui->N11, &QAction::triggered, this, &TForm1::N11Click);
+    onEvent(ui->N12, &QAction::triggered, this, &TForm1::N12Click);
+    onEvent(ui->N13, &QAction::triggered, this, &TForm1::N13Click);
+    onEvent(ui->N15, &QAction::triggered, this, &TForm1::N15Click);
+    onEvent(ui->N16, &QAction::triggered, this, &TForm1::N16Click);
+    onEvent(ui->N17, &QAction::triggered, this, &TForm1::N17Click);
+    onEvent(ui->N18, &QAction::triggered, this, &TForm1::N18Click);
+    onEvent(ui->N19, &QAction::triggered, this, &TForm1::N19Click);
+    onEvent(ui->ToolButton1, &QAction::triggered, this, &TForm1::ToolButton1Click);
+    onEvent(ui->ToolButton3, &QAction::triggered, this, &TForm1::ToolButton3Click);
+    onEvent(ui->ToolButton5, &QAction::triggered, this, &TForm1::ToolButton5Click);
+    onEvent(ui->ToolButton7, &QAction::triggered, this, &TForm1::ToolButton7Click);
+    onEvent(ui->ToolButton9, &QAction::triggered, this, &TForm1::ToolButton9Click);
+    onEvent(ui->ToolButton11, &QAction::triggered, this, &TForm1::ToolButton11Click);
+    onEvent(ui->ToolButton13, &QAction::triggered, this, &TForm1::ToolButton13Click);
 }
 
 // A tool bar's buttons take the size of their pictures and its separators the style's width;
@@ -82,8 +83,8 @@ void TForm1::connectCommands()
 // since its caption is never shown.
 void TForm1::sizeToolButtons()
 {
-    for (QAction *action : ToolBar1->actions()) {
-        QWidget *item = ToolBar1->widgetForAction(action);
+    for (QAction *action : ui->ToolBar1->actions()) {
+        QWidget *item = ui->ToolBar1->widgetForAction(action);
         if (!item)
             continue;
         if (action->isSeparator()) {
@@ -102,7 +103,7 @@ void TForm1::loadPicture()
         QFile file(shippedFile(QStringLiteral("assets/background.jpg")));
         if (!file.open(QIODevice::ReadOnly))
             throw Error(file.errorString());
-        Image1->setPixmap(QPixmap::fromImage(decodeJpeg(file.readAll())));
+        ui->Image1->setPixmap(QPixmap::fromImage(decodeJpeg(file.readAll())));
     } catch (const Error &error) {
         qWarning("The background picture was not shown: %s", qPrintable(error.text()));
     }

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "data/database.h"
-#include "ui_form1.h"
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QDialog;
+
+namespace Ui {
+class TForm1;
+}
 
 namespace coop {
 
@@ -13,7 +18,7 @@ class WindowRegistry;
 
 // The main window: the connection Database1, the background picture, the main menu and the tool
 // bar from which every screen is opened modally. Closing it ends the program.
-class TForm1 : public QMainWindow, private Ui::TForm1
+class TForm1 : public QMainWindow
 {
     Q_OBJECT
 
@@ -54,6 +59,7 @@ private:
     // A command that opens a screen ignores the screen's modal result.
     static void open(QDialog &screen);
 
+    std::unique_ptr<Ui::TForm1> ui;
     WindowRegistry &m_windows;
 };
 

@@ -1,26 +1,30 @@
 #pragma once
 
 #include "screens/documentscreen.h"
-#include "screens/goodsline.h"
-#include "ui_form14.h"
 
 #include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm14;
+}
 
 namespace coop {
 
 class Database;
-class Field;
+class GoodsLinePanel;
 
 // "Ревізія магазинів": the shops on the left and, on the right, what audits counted in the current
 // shop (reveziyamagazuny). There is no header table: the shops are only listed, and the one panel
 // adds (mode 1) and edits (mode 2) the audit lines of the current shop. The date filter narrows the
 // lines and holds for every shop chosen afterwards.
-class TForm14 : public DocumentScreen, private Ui::TForm14
+class TForm14 : public DocumentScreen
 {
     Q_OBJECT
 
 public:
     explicit TForm14(Database &database, QWidget *parent = nullptr);
+    ~TForm14() override;
 
     Query *const Query1; // shops
     Query *const Query2; // audit lines of the current shop
@@ -34,18 +38,10 @@ public:
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query2}; }
 
-    void prepareLinePanel(bool editing) override;
-    bool writeLine(bool inserting) override;
-    void clearLinePanel() override;
-    void deleteLine(const QString &id) override;
-
 private:
-    Field *Query2Kilkist;
-    Field *Query2CinaRozdribna;
-    Field *Query2Data;
+    std::unique_ptr<Ui::TForm14> ui;
+    std::unique_ptr<GoodsLinePanel> m_lines;
     std::function<void()> m_previewAct;
-    GoodsLineEntries m_goodsLine;
-    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop

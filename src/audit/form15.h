@@ -1,25 +1,30 @@
 #pragma once
 
 #include "screens/documentscreen.h"
-#include "screens/goodsline.h"
-#include "ui_form15.h"
 
 #include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm15;
+}
 
 namespace coop {
 
 class Database;
 class Field;
+class GoodsLinePanel;
 
 // "Ревізія бази": audits of the base warehouse (reviziyabazu: the auditor, the basis document,
 // the date) and their lines (pozuciireviziibazu: goods, counted quantity, price, with the sum
 // beside them). The date filter narrows the audits.
-class TForm15 : public DocumentScreen, private Ui::TForm15
+class TForm15 : public DocumentScreen
 {
     Q_OBJECT
 
 public:
     explicit TForm15(Database &database, QWidget *parent = nullptr);
+    ~TForm15() override;
 
     Query *const Query1; // audit headers
     Query *const Query2; // employee and goods lists; header delete
@@ -35,23 +40,16 @@ public:
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
-
-    void prepareHeaderPanel(bool editing) override;
-    bool writeHeader(bool inserting) override;
-    void clearHeaderPanel() override;
-    void deleteHeader(const QString &id) override;
-    void prepareLinePanel(bool editing) override;
-    bool writeLine(bool inserting) override;
-    void clearLinePanel() override;
-    void deleteLine(const QString &id) override;
-
 private:
+    class AuditHeader;
+
+    std::unique_ptr<Ui::TForm15> ui;
     Field *Query3Kilkist;
     Field *Query3Cina;
     Field *Query3Suma;
+    std::unique_ptr<GoodsLinePanel> m_lines;
+    std::unique_ptr<AuditHeader> m_header;
     std::function<void()> m_previewAct;
-    GoodsLineEntries m_goodsLine;
-    GoodsLineFields m_lineFields;
 };
 
 } // namespace coop

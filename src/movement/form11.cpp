@@ -9,6 +9,7 @@
 #include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
+#include "ui_form11.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
@@ -33,9 +34,9 @@ const QStringList LinesStatement = {
 TForm11::TForm11(Database &database, QWidget *parent)
     : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
       Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
-      Query6(makeQuery(database, "Query6"))
+      Query6(makeQuery(database, "Query6")), ui(std::make_unique<Ui::TForm11>())
 {
-    setupUi(this);
+    ui->setupUi(this);
 
     Query1->sql().setLines({QStringLiteral("Select rozpodil.id, rozpodil.IdMagazuny, rozpodil.IdSpivrobitnuka, "
                                            "rozpodil.DataRozpodily, Magazunu.NazvaMagazuny, Spivrobitnuku.PIB"),
@@ -60,38 +61,48 @@ TForm11::TForm11(Database &database, QWidget *parent)
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
     Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Integer, 0, QStringLiteral("Сума"), 12, true, FieldKind::Calculated});
 
-    DBGrid1->setQuery(Query1);
-    DBGrid2->setQuery(Query3);
-    attachKeyFilter(Edit1, DigitsOnlyFilter);
-    attachKeyFilter(Edit2, CommaDecimalFilter);
+    ui->DBGrid1->setQuery(Query1);
+    ui->DBGrid2->setQuery(Query3);
+    attachKeyFilter(ui->Edit1, DigitsOnlyFilter);
+    attachKeyFilter(ui->Edit2, CommaDecimalFilter);
 
-    m_header = {ComboBox1, ComboBox2, DateTimePicker1};
-    m_headerSource = {QStringLiteral("magazunu"), QStringLiteral("NazvaMagazuny"), QStringLiteral("IdMagazuny"),
-                      QStringLiteral("DataRozpodily")};
-    m_goodsLine = {ComboBox3, Edit1, Edit2};
-    m_lineFields = {Query3IdTovary, Query3Kilkist, Query3CinaPostachannya};
+    m_header = std::make_unique<PartyHeaderPanel>(
+        PartyHeaderEntries{ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1},
+        PartyHeaderTable{QStringLiteral("rozpodil"), QStringLiteral("IdMagazuny"), QStringLiteral("DataRozpodily"),
+                         QStringLiteral("magazunu"), QStringLiteral("NazvaMagazuny")},
+        *Query1, PartyHeaderRunners{Query2, Query5, Query6});
+    m_lines = std::make_unique<GoodsLinePanel>(
+        GoodsLineEntries{ui->ComboBox3, ui->Edit1, ui->Edit2},
+        GoodsLineFields{.id = Query3->fieldByName(QStringLiteral("id")), .goods = Query3IdTovary, .quantity = Query3Kilkist,
+                        .price = Query3CinaPostachannya, .header = Query1->fieldByName(QStringLiteral("id"))},
+        GoodsLineTable{.table = QStringLiteral("pozuciirozpodily"), .insertPrice = QStringLiteral("CinaPostachannya"),
+                       .updatePrice = QStringLiteral("cinaPostachannya"), .header = QStringLiteral("IdRozpodily")},
+        *Query2, *Query4);
 
     Roles roles;
     roles.header = Query1;
     roles.lines = Query3;
-    roles.headerGrid = DBGrid1;
+    roles.headerGrid = ui->DBGrid1;
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and pozuciirozpodily.IdRozpodily=");
-    roles.headerPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, EditMode::Insert, EditMode::Update,
-                              QStringLiteral("Видалення")};
-    roles.linesPanel = Panel{BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
-                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
-    roles.filter = DateFilter{Query1, QStringLiteral("DataRozpodily"), DateTimePicker2, nullptr, BitBtn11};
-    roles.sum = DocumentSum{BitBtn15, BitBtn16, Edit3};
-    roles.close = BitBtn12;
+    roles.headerPanel = Panel{m_header.get(), ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4, ui->BitBtn5,
+                              {ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1, ui->Label1, ui->Label2, ui->Label3},
+                              EditMode::Insert, EditMode::Update, QStringLiteral("Видалення")};
+    roles.linesPanel = Panel{m_lines.get(), ui->BitBtn6, ui->BitBtn7, ui->BitBtn8, ui->BitBtn9, ui->BitBtn10,
+                             {ui->ComboBox3, ui->Edit1, ui->Edit2, ui->Label4, ui->Label5, ui->Label6},
+                             EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
+    roles.filter = DateFilter{Query1, QStringLiteral("DataRozpodily"), ui->DateTimePicker2, nullptr, ui->BitBtn11};
+    roles.sum = DocumentSum{ui->BitBtn15, ui->BitBtn16, ui->Edit3};
+    roles.close = ui->BitBtn12;
     setRoles(roles);
 
     onEvent(Query3, QueryEvent::CalcFields, this, &TForm11::Query3CalcFields);
-    onEvent(BitBtn13, &QPushButton::clicked, this, &TForm11::BitBtn13Click);
-    onEvent(BitBtn14, &QPushButton::clicked, this, &TForm11::BitBtn14Click);
-    onEvent(BitBtn17, &QPushButton::clicked, this, &TForm11::BitBtn17Click);
+    onEvent(ui->BitBtn13, &QPushButton::clicked, this, &TForm11::BitBtn13Click);
+    onEvent(ui->BitBtn14, &QPushButton::clicked, this, &TForm11::BitBtn14Click);
+    onEvent(ui->BitBtn17, &QPushButton::clicked, this, &TForm11::BitBtn17Click);
 }
+
+TForm11::~TForm11() = default;
 
 void TForm11::reach(StockView &stock, StockView &shopStock, std::function<void()> previewInvoice)
 {
@@ -104,65 +115,6 @@ void TForm11::Query3CalcFields()
 {
     // The integer field rounds the product half to even (7.5 gives 8, 12.5 gives 12).
     Query3Suma->setValue(Query3Kilkist->asFloat() * Query3CinaPostachannya->asFloat());
-}
-
-// --- headers ---------------------------------------------------------------------------------
-
-void TForm11::prepareHeaderPanel(bool editing)
-{
-    preparePartyHeader(m_header, m_headerSource, *Query2, *Query5, editing, *Query1);
-}
-
-bool TForm11::writeHeader(bool inserting)
-{
-    const std::optional<PartyHeaderIds> ids = checkedParties(m_header);
-    if (!ids)
-        return false;
-    const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
-    if (inserting)
-        runStatement(*Query6, QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('") + ids->party
-                         + QStringLiteral("','") + ids->employee + QStringLiteral("',") + date + u')');
-    else
-        runStatement(*Query6, QStringLiteral("UPDATE rozpodil Set IdMagazuny=") + ids->party + QStringLiteral(", IdSpivrobitnuka=")
-                         + ids->employee + QStringLiteral(", DataRozpodily=") + date + QStringLiteral(" WHERE rozpodil.Id=")
-                         + Query1->fieldByName(QStringLiteral("id"))->asString());
-    return true;
-}
-
-void TForm11::clearHeaderPanel() { clearPartyHeader(m_header); }
-
-void TForm11::deleteHeader(const QString &id)
-{
-    runStatement(*Query2, QStringLiteral("DELETE from rozpodil Where Id=") + id);
-}
-
-// --- lines -----------------------------------------------------------------------------------
-
-void TForm11::prepareLinePanel(bool editing) { prepareGoodsLine(m_goodsLine, *Query2, editing, m_lineFields); }
-
-bool TForm11::writeLine(bool inserting)
-{
-    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
-    if (!goods)
-        return false;
-    const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
-    const QString quantity = QuoteSqlText(Edit1->text());
-    const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
-    if (inserting)
-        runStatement(*Query4, QStringLiteral("INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('")
-                         + *goods + QStringLiteral("',") + quantity + u',' + price + u',' + header + u')');
-    else
-        runStatement(*Query4, QStringLiteral("UPDATE pozuciirozpodily Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
-                         + QStringLiteral(", cinaPostachannya=") + price + QStringLiteral(", IdRozpodily=") + header
-                         + QStringLiteral(" WHERE pozuciirozpodily.Id=") + Query3->fieldByName(QStringLiteral("id"))->asString());
-    return true;
-}
-
-void TForm11::clearLinePanel() { clearGoodsLine(m_goodsLine); }
-
-void TForm11::deleteLine(const QString &id)
-{
-    runStatement(*Query4, QStringLiteral("DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=") + id + u';');
 }
 
 // --- moving the goods into the shop ---------------------------------------------------------

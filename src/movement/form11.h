@@ -1,28 +1,33 @@
 #pragma once
 
 #include "screens/documentscreen.h"
-#include "screens/goodsline.h"
-#include "screens/partyheader.h"
-#include "ui_form11.h"
 
 #include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm11;
+}
 
 namespace coop {
 
 class Database;
 class Field;
+class GoodsLinePanel;
+class PartyHeaderPanel;
 class StockCommand;
 class StockView;
 
 // "Розподіл між магазинами": distributions of goods from the base warehouse to the shops (rozpodil)
 // and their lines (pozuciirozpodily), and the transfer that moves a distribution's goods out of the
 // base stock into the shop's stock at the retail markup.
-class TForm11 : public DocumentScreen, private Ui::TForm11
+class TForm11 : public DocumentScreen
 {
     Q_OBJECT
 
 public:
     explicit TForm11(Database &database, QWidget *parent = nullptr);
+    ~TForm11() override;
 
     Query *const Query1; // headers
     Query *const Query2; // shop and goods lists, header delete, the stock check
@@ -42,20 +47,12 @@ public:
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
-    void prepareHeaderPanel(bool editing) override;
-    bool writeHeader(bool inserting) override;
-    void clearHeaderPanel() override;
-    void deleteHeader(const QString &id) override;
-    void prepareLinePanel(bool editing) override;
-    bool writeLine(bool inserting) override;
-    void clearLinePanel() override;
-    void deleteLine(const QString &id) override;
-
 private:
     // Whether the base holds enough of every goods for all the lines together.
     bool baseCoversLines();
     void moveLines(StockCommand &command);
 
+    std::unique_ptr<Ui::TForm11> ui;
     Field *Query3IdTovary;
     Field *Query3Kilkist;
     Field *Query3CinaPostachannya;
@@ -63,10 +60,8 @@ private:
     StockView *m_stock = nullptr;
     StockView *m_shopStock = nullptr;
     std::function<void()> m_previewInvoice;
-    PartyHeaderEntries m_header;
-    PartyHeaderSource m_headerSource;
-    GoodsLineEntries m_goodsLine;
-    GoodsLineFields m_lineFields;
+    std::unique_ptr<PartyHeaderPanel> m_header;
+    std::unique_ptr<GoodsLinePanel> m_lines;
 };
 
 } // namespace coop

@@ -9,6 +9,7 @@
 #include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
+#include "ui_form7.h"
 #include "widgets/handler.h"
 #include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
@@ -37,9 +38,9 @@ const QStringList StoredLinesStatement = {
 TForm7::TForm7(Database &database, QWidget *parent)
     : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
       Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
-      Query6(makeQuery(database, "Query6"))
+      Query6(makeQuery(database, "Query6")), ui(std::make_unique<Ui::TForm7>())
 {
-    setupUi(this);
+    ui->setupUi(this);
 
     Query1->sql().setLines({QStringLiteral("Select nadhodgennya.id, postachalnuku.nazvaPostachalnuka, spivrobitnuku.PIB, "
                                            "nadhodgennya.DataNadhodgenya, nadhodgennya.IdPostachalnuka, nadhodgennya.IdSpivrobitnuka"),
@@ -63,38 +64,48 @@ TForm7::TForm7(Database &database, QWidget *parent)
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
     Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Float, 0, QStringLiteral("Сума"), 14, true, FieldKind::Calculated});
 
-    DBGrid1->setQuery(Query1);
-    DBGrid2->setQuery(Query3);
-    attachKeyFilter(Edit1, DigitsOnlyFilter);
-    attachKeyFilter(Edit2, CommaDecimalFilter);
+    ui->DBGrid1->setQuery(Query1);
+    ui->DBGrid2->setQuery(Query3);
+    attachKeyFilter(ui->Edit1, DigitsOnlyFilter);
+    attachKeyFilter(ui->Edit2, CommaDecimalFilter);
 
-    m_header = {ComboBox1, ComboBox2, DateTimePicker1};
-    m_headerSource = {QStringLiteral("postachalnuku"), QStringLiteral("NazvaPostachalnuka"), QStringLiteral("IdPostachalnuka"),
-                      QStringLiteral("DataNadhodgenya")};
-    m_goodsLine = {ComboBox3, Edit1, Edit2};
-    m_lineFields = {Query3->fieldByName(QStringLiteral("IdTovary")), Query3Kilkist, Query3Cina};
+    m_header = std::make_unique<PartyHeaderPanel>(
+        PartyHeaderEntries{ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1},
+        PartyHeaderTable{QStringLiteral("nadhodgennya"), QStringLiteral("IdPostachalnuka"), QStringLiteral("DataNadhodgenya"),
+                         QStringLiteral("postachalnuku"), QStringLiteral("NazvaPostachalnuka")},
+        *Query1, PartyHeaderRunners{Query2, Query5, Query6});
+    m_lines = std::make_unique<GoodsLinePanel>(
+        GoodsLineEntries{ui->ComboBox3, ui->Edit1, ui->Edit2},
+        GoodsLineFields{.id = Query3->fieldByName(QStringLiteral("id")), .goods = Query3->fieldByName(QStringLiteral("IdTovary")),
+                        .quantity = Query3Kilkist, .price = Query3Cina, .header = Query1->fieldByName(QStringLiteral("id"))},
+        GoodsLineTable{.table = QStringLiteral("chonadishlo"), .insertPrice = QStringLiteral("Cina"), .updatePrice = QStringLiteral("cina"),
+                       .header = QStringLiteral("IdNadhodgennya")},
+        *Query2, *Query4);
 
     Roles roles;
     roles.header = Query1;
     roles.lines = Query3;
-    roles.headerGrid = DBGrid1;
+    roles.headerGrid = ui->DBGrid1;
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and chonadishlo.IdNadhodgennya=");
-    roles.headerPanel = Panel{BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5,
-                              {ComboBox1, ComboBox2, DateTimePicker1, Label1, Label2, Label3}, EditMode::Insert, EditMode::Update,
-                              QStringLiteral("Видалення")};
-    roles.linesPanel = Panel{BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10,
-                             {ComboBox3, Edit1, Edit2, Label4, Label5, Label6}, EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
-    roles.filter = DateFilter{Query1, QStringLiteral("DataNadhodgenya"), DateTimePicker2, DateTimePicker3, BitBtn11};
-    roles.sum = DocumentSum{BitBtn15, BitBtn16, Edit3};
-    roles.close = BitBtn12;
+    roles.headerPanel = Panel{m_header.get(), ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4, ui->BitBtn5,
+                              {ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1, ui->Label1, ui->Label2, ui->Label3},
+                              EditMode::Insert, EditMode::Update, QStringLiteral("Видалення")};
+    roles.linesPanel = Panel{m_lines.get(), ui->BitBtn6, ui->BitBtn7, ui->BitBtn8, ui->BitBtn9, ui->BitBtn10,
+                             {ui->ComboBox3, ui->Edit1, ui->Edit2, ui->Label4, ui->Label5, ui->Label6},
+                             EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
+    roles.filter = DateFilter{Query1, QStringLiteral("DataNadhodgenya"), ui->DateTimePicker2, ui->DateTimePicker3, ui->BitBtn11};
+    roles.sum = DocumentSum{ui->BitBtn15, ui->BitBtn16, ui->Edit3};
+    roles.close = ui->BitBtn12;
     setRoles(roles);
 
     onEvent(Query3, QueryEvent::CalcFields, this, &TForm7::Query3CalcFields);
-    onEvent(BitBtn13, &QPushButton::clicked, this, &TForm7::BitBtn13Click);
-    onEvent(BitBtn14, &QPushButton::clicked, this, &TForm7::BitBtn14Click);
-    onEvent(BitBtn17, &QPushButton::clicked, this, &TForm7::BitBtn17Click);
+    onEvent(ui->BitBtn13, &QPushButton::clicked, this, &TForm7::BitBtn13Click);
+    onEvent(ui->BitBtn14, &QPushButton::clicked, this, &TForm7::BitBtn14Click);
+    onEvent(ui->BitBtn17, &QPushButton::clicked, this, &TForm7::BitBtn17Click);
 }
+
+TForm7::~TForm7() = default;
 
 void TForm7::reach(StockView &stock, std::function<void()> previewInvoice)
 {
@@ -103,65 +114,6 @@ void TForm7::reach(StockView &stock, std::function<void()> previewInvoice)
 }
 
 void TForm7::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat() * Query3Cina->asFloat()); }
-
-// --- headers ---------------------------------------------------------------------------------
-
-void TForm7::prepareHeaderPanel(bool editing)
-{
-    preparePartyHeader(m_header, m_headerSource, *Query2, *Query5, editing, *Query1);
-}
-
-bool TForm7::writeHeader(bool inserting)
-{
-    const std::optional<PartyHeaderIds> ids = checkedParties(m_header);
-    if (!ids)
-        return false;
-    const QString date = QuoteSqlText(FormatSqlDate(DateTimePicker1->date()));
-    if (inserting)
-        runStatement(*Query6, QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('")
-                         + ids->party + QStringLiteral("','") + ids->employee + QStringLiteral("',") + date + u')');
-    else
-        runStatement(*Query6, QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=") + ids->party + QStringLiteral(", IdSpivrobitnuka=")
-                         + ids->employee + QStringLiteral(", DataNadhodgenya=") + date + QStringLiteral(" WHERE nadhodgennya.Id=")
-                         + Query1->fieldByName(QStringLiteral("id"))->asString());
-    return true;
-}
-
-void TForm7::clearHeaderPanel() { clearPartyHeader(m_header); }
-
-void TForm7::deleteHeader(const QString &id)
-{
-    runStatement(*Query2, QStringLiteral("DELETE from nadhodgennya Where Id=") + id);
-}
-
-// --- lines -----------------------------------------------------------------------------------
-
-void TForm7::prepareLinePanel(bool editing) { prepareGoodsLine(m_goodsLine, *Query2, editing, m_lineFields); }
-
-bool TForm7::writeLine(bool inserting)
-{
-    const std::optional<QString> goods = checkedGoods(m_goodsLine, inserting);
-    if (!goods)
-        return false;
-    const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Edit2->text())));
-    const QString quantity = QuoteSqlText(Edit1->text());
-    const QString header = Query1->fieldByName(QStringLiteral("id"))->asString();
-    if (inserting)
-        runStatement(*Query4, QStringLiteral("INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('") + *goods
-                         + QStringLiteral("',") + quantity + u',' + price + u',' + header + u')');
-    else
-        runStatement(*Query4, QStringLiteral("UPDATE chonadishlo Set IdTovary=") + *goods + QStringLiteral(", kilkist=") + quantity
-                         + QStringLiteral(", cina=") + price + QStringLiteral(", IdNadhodgennya=") + header
-                         + QStringLiteral(" WHERE chonadishlo.Id=") + Query3->fieldByName(QStringLiteral("id"))->asString());
-    return true;
-}
-
-void TForm7::clearLinePanel() { clearGoodsLine(m_goodsLine); }
-
-void TForm7::deleteLine(const QString &id)
-{
-    runStatement(*Query4, QStringLiteral("DELETE FROM chonadishlo WHERE chonadishlo.id=") + id + u';');
-}
 
 // --- posting to the base warehouse ----------------------------------------------------------
 

@@ -1,27 +1,32 @@
 #pragma once
 
 #include "screens/documentscreen.h"
-#include "screens/goodsline.h"
-#include "screens/partyheader.h"
-#include "ui_form7.h"
 
 #include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm7;
+}
 
 namespace coop {
 
 class Database;
 class Field;
+class GoodsLinePanel;
+class PartyHeaderPanel;
 class StockCommand;
 class StockView;
 
 // "Надходження товарів": receipts from suppliers (nadhodgennya) and their lines (chonadishlo),
 // and their posting to the base warehouse.
-class TForm7 : public DocumentScreen, private Ui::TForm7
+class TForm7 : public DocumentScreen
 {
     Q_OBJECT
 
 public:
     explicit TForm7(Database &database, QWidget *parent = nullptr);
+    ~TForm7() override;
 
     Query *const Query1; // headers
     Query *const Query2; // supplier and goods lists, header delete, posting
@@ -41,27 +46,17 @@ public:
 protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
-    void prepareHeaderPanel(bool editing) override;
-    bool writeHeader(bool inserting) override;
-    void clearHeaderPanel() override;
-    void deleteHeader(const QString &id) override;
-    void prepareLinePanel(bool editing) override;
-    bool writeLine(bool inserting) override;
-    void clearLinePanel() override;
-    void deleteLine(const QString &id) override;
-
 private:
     void postLines(StockCommand &command);
 
+    std::unique_ptr<Ui::TForm7> ui;
     Field *Query3Kilkist;
     Field *Query3Cina;
     Field *Query3Suma;
     StockView *m_stock = nullptr;
     std::function<void()> m_previewInvoice;
-    PartyHeaderEntries m_header;
-    PartyHeaderSource m_headerSource;
-    GoodsLineEntries m_goodsLine;
-    GoodsLineFields m_lineFields;
+    std::unique_ptr<PartyHeaderPanel> m_header;
+    std::unique_ptr<GoodsLinePanel> m_lines;
 };
 
 } // namespace coop

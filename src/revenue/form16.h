@@ -1,7 +1,12 @@
 #pragma once
 
 #include "screens/documentscreen.h"
-#include "ui_form16.h"
+
+#include <memory>
+
+namespace Ui {
+class TForm16;
+}
 
 namespace coop {
 
@@ -13,12 +18,13 @@ class TForm22;
 // current shop (vurychka), with the employee, the sum and the date. The shops are only listed; the
 // one panel adds (mode 1) and edits (mode 2) the entries of the current shop, and the date filter
 // narrows the entries. The revenue chart draws Query3.
-class TForm16 : public DocumentScreen, private Ui::TForm16
+class TForm16 : public DocumentScreen
 {
     Q_OBJECT
 
 public:
     explicit TForm16(Database &database, QWidget *parent = nullptr);
+    ~TForm16() override;
 
     Query *const Query1; // shops
     Query *const Query2; // employee list
@@ -36,14 +42,11 @@ protected:
     // Opens nothing: the queries are open from the screen's creation on.
     void FormActivate() override;
 
-    void prepareLinePanel(bool editing) override;
-    bool writeLine(bool inserting) override;
-    void clearLinePanel() override;
-    void deleteLine(const QString &id) override;
-
 private:
-    Field *Query3Syma;
-    Field *Query3Data;
+    class RevenueEntry;
+
+    std::unique_ptr<Ui::TForm16> ui;
+    std::unique_ptr<RevenueEntry> m_entry;
     TForm22 *m_chart = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "data/format.h"
 #include "data/query.h"
+#include "ui_form22.h"
 #include "widgets/handler.h"
 
 #include <QGraphicsItem>
@@ -150,9 +151,10 @@ void PointTexts::refresh()
 
 TForm22::TForm22(Query &revenue, QWidget *parent)
     : Screen(parent), Chart1(new QChart), Series1(new QLineSeries(Chart1)), AxisX(new QDateTimeAxis(Chart1)),
-      AxisY(new QValueAxis(Chart1)), Marks(new PointTexts(*Chart1)), m_revenue(revenue)
+      AxisY(new QValueAxis(Chart1)), Marks(new PointTexts(*Chart1)),
+      ui(std::make_unique<Ui::TForm22>()), m_revenue(revenue)
 {
-    setupUi(this);
+    ui->setupUi(this);
 
     Chart1->setTitle(QStringLiteral("Аналіз виручки магазину за період"));
     QFont titleFont = font();
@@ -189,11 +191,13 @@ TForm22::TForm22(Query &revenue, QWidget *parent)
 
     connect(Chart1, &QChart::plotAreaChanged, this, [this] { Marks->refresh(); });
 
-    DBChart1->setChart(Chart1); // the view owns the chart from here on
+    ui->DBChart1->setChart(Chart1); // the view owns the chart from here on
     onEvent(&m_revenue, &Query::dataReset, this, &TForm22::revenueReset);
     m_revenueOpen = m_revenue.active();
     fill();
 }
+
+TForm22::~TForm22() = default;
 
 void TForm22::revenueReset()
 {

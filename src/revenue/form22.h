@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ui_form22.h"
 #include "widgets/screen.h"
 
 #include <QtCharts/QChart>
@@ -10,6 +9,11 @@
 
 #include <QDate>
 #include <QGraphicsItem>
+#include <memory>
+
+namespace Ui {
+class TForm22;
+}
 
 namespace coop {
 
@@ -66,13 +70,14 @@ private:
 // sum. It has no controls: the shop and the period are chosen on the revenue screen. The series
 // is refilled whenever that query opens and emptied whenever it closes; a filter switched while it
 // stays open reaches the chart only at its next opening.
-class TForm22 : public Screen, private Ui::TForm22
+class TForm22 : public Screen
 {
     Q_OBJECT
 
 public:
     // Binds the chart to the revenue query, which outlives the window, and fills it at once.
     explicit TForm22(Query &revenue, QWidget *parent = nullptr);
+    ~TForm22() override;
 
     QChart *const Chart1;
     QLineSeries *const Series1;
@@ -85,6 +90,7 @@ private:
     void fill();
     void scaleAxes();
 
+    std::unique_ptr<Ui::TForm22> ui;
     Query &m_revenue;
     bool m_revenueOpen = false;
 };

@@ -1,6 +1,5 @@
 #include "documentscreen.h"
 
-#include "data/databaseerror.h"
 #include "data/format.h"
 #include "data/query.h"
 #include "screenhelpers.h"
@@ -49,12 +48,6 @@ void DocumentScreen::setRoles(Roles roles)
     enterState(State::Browsing);
 }
 
-// A screen without a header panel has none of its buttons, so these are never reached there.
-void DocumentScreen::prepareHeaderPanel(bool) { throw Error(QStringLiteral("The screen has no header panel")); }
-bool DocumentScreen::writeHeader(bool) { throw Error(QStringLiteral("The screen has no header panel")); }
-void DocumentScreen::clearHeaderPanel() { throw Error(QStringLiteral("The screen has no header panel")); }
-void DocumentScreen::deleteHeader(const QString &) { throw Error(QStringLiteral("The screen has no header panel")); }
-
 // --- states ----------------------------------------------------------------------------------
 
 void DocumentScreen::enterState(State state)
@@ -96,8 +89,8 @@ void DocumentScreen::FormActivate()
     m_roles.header->open();
     m_roles.lines->open();
     if (m_roles.headerPanel)
-        clearHeaderPanel();
-    clearLinePanel();
+        m_roles.headerPanel->steps->clear();
+    m_roles.linesPanel.steps->clear();
     enterState(State::Browsing);
 }
 
@@ -106,12 +99,9 @@ void DocumentScreen::closePanelAfterMove(const Query &moved)
     // An edited header is the current one, and lines follow their header: a moved header closes
     // either panel, moved lines only the lines panel.
     if (m_state == State::HeaderEditing && &moved == m_roles.header)
-        clearHeaderPanel();
+        closePanel(*m_roles.headerPanel);
     else if (m_state == State::LineEditing)
-        clearLinePanel();
-    else
-        return;
-    enterState(State::Browsing);
+        closePanel(m_roles.linesPanel);
 }
 
 void DocumentScreen::walkLines(const QString &progressText, const std::function<void()> &eachLine)
@@ -161,46 +151,51 @@ void DocumentScreen::headerScrolled()
     m_roles.lines->open();
 }
 
-void DocumentScreen::headerAdd()
+void DocumentScreen::openPanel(const Panel &panel, State state, Query &query, bool editing)
 {
-    prepareHeaderPanel(false);
-    enterState(State::HeaderEditing);
-    m_tag = m_roles.headerPanel->insertMode;
-}
-
-void DocumentScreen::headerEdit()
-{
-    if (!currentRowId(*m_roles.header))
+    if (editing && !currentRowId(query))
         return refuseWithoutRow();
-    prepareHeaderPanel(true);
-    enterState(State::HeaderEditing);
-    m_tag = m_roles.headerPanel->updateMode;
+    panel.steps->prepare(editing);
+    enterState(state);
+    m_tag = editing ? panel.updateMode : panel.insertMode;
 }
 
-void DocumentScreen::headerAccept()
+void DocumentScreen::acceptPanel(const Panel &panel, Query &query)
 {
-    const Panel &panel = *m_roles.headerPanel;
-    if (m_tag == panel.insertMode || m_tag == panel.updateMode) {
-        if (m_tag == panel.updateMode && !currentRowId(*m_roles.header))
-            return refuseWithoutRow();
-        if (!writeHeader(m_tag == panel.insertMode))
-            return; // refused: the panel stays open with its values
-        // Written: the panel closes before the reload, so that a reload that fails cannot leave
-        // "Прийняти" at hand to write the header a second time.
-        clearHeaderPanel();
-        enterState(State::Browsing);
-        reopen(*m_roles.header);
-        return;
-    }
-    clearHeaderPanel();
+    if (m_tag != panel.insertMode && m_tag != panel.updateMode)
+        return closePanel(panel);
+    const bool lines = &query == m_roles.lines;
+    // A line belongs to the header current at this moment; without one it has nowhere to go.
+    if (lines && !currentRowId(*m_roles.header))
+        return refuseWithoutRow();
+    const bool inserting = m_tag == panel.insertMode;
+    const std::optional<QString> rowId = inserting ? std::nullopt : currentRowId(query);
+    if (!inserting && !rowId)
+        return refuseWithoutRow();
+    if (!panel.steps->write(inserting))
+        return; // refused: the panel stays open with its values
+    // Written: the panel closes before the reload, so that a reload that fails cannot leave
+    // "Прийняти" at hand to write the row a second time.
+    closePanel(panel);
+    reopen(query);
+    if (lines && rowId && panel.keepUpdatedRowCurrent)
+        query.locate(QStringLiteral("Id"), *rowId);
+}
+
+void DocumentScreen::closePanel(const Panel &panel)
+{
+    panel.steps->clear();
     enterState(State::Browsing);
 }
 
-void DocumentScreen::headerCancel()
-{
-    clearHeaderPanel();
-    enterState(State::Browsing);
-}
+void DocumentScreen::headerAdd() { openPanel(*m_roles.headerPanel, State::HeaderEditing, *m_roles.header, false); }
+void DocumentScreen::headerEdit() { openPanel(*m_roles.headerPanel, State::HeaderEditing, *m_roles.header, true); }
+void DocumentScreen::headerAccept() { acceptPanel(*m_roles.headerPanel, *m_roles.header); }
+void DocumentScreen::headerCancel() { closePanel(*m_roles.headerPanel); }
+void DocumentScreen::lineAdd() { openPanel(m_roles.linesPanel, State::LineEditing, *m_roles.lines, false); }
+void DocumentScreen::lineEdit() { openPanel(m_roles.linesPanel, State::LineEditing, *m_roles.lines, true); }
+void DocumentScreen::lineAccept() { acceptPanel(m_roles.linesPanel, *m_roles.lines); }
+void DocumentScreen::lineCancel() { closePanel(m_roles.linesPanel); }
 
 void DocumentScreen::headerDelete()
 {
@@ -215,59 +210,12 @@ void DocumentScreen::headerDelete()
     if (header.moveBy(1) == 0)
         header.moveBy(-1);
     const QString returnPosition = header.fieldByName(QStringLiteral("id"))->asString();
-    deleteHeader(*id);
+    m_roles.headerPanel->steps->remove(*id);
     reopen(header);
     if (!header.isEmpty())
         header.locate(QStringLiteral("Id"), returnPosition);
     if (m_roles.headerGrid)
         m_roles.headerGrid->setFocus();
-}
-
-void DocumentScreen::lineAdd()
-{
-    prepareLinePanel(false);
-    enterState(State::LineEditing);
-    m_tag = m_roles.linesPanel.insertMode;
-}
-
-void DocumentScreen::lineEdit()
-{
-    if (!currentRowId(*m_roles.lines))
-        return refuseWithoutRow();
-    prepareLinePanel(true);
-    enterState(State::LineEditing);
-    m_tag = m_roles.linesPanel.updateMode;
-}
-
-void DocumentScreen::lineAccept()
-{
-    const Panel &panel = m_roles.linesPanel;
-    Query &lines = *m_roles.lines;
-    if (m_tag == panel.insertMode || m_tag == panel.updateMode) {
-        // A line belongs to the header current at this moment; without one it has nowhere to go.
-        if (!currentRowId(*m_roles.header))
-            return refuseWithoutRow();
-        const std::optional<QString> lineId = m_tag == panel.updateMode ? currentRowId(lines) : std::nullopt;
-        if (m_tag == panel.updateMode && !lineId)
-            return refuseWithoutRow();
-        if (!writeLine(m_tag == panel.insertMode))
-            return;
-        // Written: as for a header, the panel closes before the reload.
-        clearLinePanel();
-        enterState(State::Browsing);
-        reopen(lines);
-        if (lineId && panel.keepUpdatedRowCurrent)
-            lines.locate(QStringLiteral("Id"), *lineId);
-        return;
-    }
-    clearLinePanel();
-    enterState(State::Browsing);
-}
-
-void DocumentScreen::lineCancel()
-{
-    clearLinePanel();
-    enterState(State::Browsing);
 }
 
 void DocumentScreen::lineDelete()
@@ -277,7 +225,7 @@ void DocumentScreen::lineDelete()
         return refuseWithoutRow();
     if (messageBox(m_roles.linesPanel.deleteCaption, QStringLiteral("Ви дійсно хочете видалити запис?"),
                    MessageButton::Yes | MessageButton::No, MessageIcon::Question) == mrYes)
-        deleteLine(*id);
+        m_roles.linesPanel.steps->remove(*id);
     reopen(*m_roles.lines);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editmode.h"
+#include "panelsteps.h"
 #include "widgets/screen.h"
 
 #include <QList>
@@ -25,8 +26,8 @@ class Query;
 // added or edited; a date filter narrows headers or lines; a sum button totals the lines.
 //
 // This class carries the steps every such screen shares. A screen gives it the table of what
-// differs (Roles: which query, control and text plays each part) and its own statements through
-// the virtual functions below; its particular buttons are its own handlers.
+// differs (Roles: which query, control and text plays each part, and each panel's steps, which
+// hold the panel's statements); its particular buttons are its own handlers.
 class DocumentScreen : public Screen
 {
     Q_OBJECT
@@ -41,6 +42,7 @@ public:
 protected:
     struct Panel
     {
+        PanelSteps *steps = nullptr;
         QAbstractButton *add = nullptr, *edit = nullptr, *remove = nullptr;
         QAbstractButton *accept = nullptr, *cancel = nullptr;
         QList<QWidget *> controls; // entry controls and their labels
@@ -81,21 +83,6 @@ protected:
     // Wires the shared steps to the controls; called once by the screen's constructor.
     void setRoles(Roles roles);
 
-    // --- what each screen writes ---------------------------------------------------------------
-    // The lines panel: fills it for adding (editing false) or for editing the current line; runs the
-    // line's insert or update, false when the entry check refused (it told the clerk); empties it;
-    // deletes a line.
-    virtual void prepareLinePanel(bool editing) = 0;
-    virtual bool writeLine(bool inserting) = 0;
-    virtual void clearLinePanel() = 0;
-    virtual void deleteLine(const QString &id) = 0;
-    // The same for the header panel. Only the screens that have one (Roles::headerPanel) write
-    // these; the steps never call them on the others.
-    virtual void prepareHeaderPanel(bool editing);
-    virtual bool writeHeader(bool inserting);
-    virtual void clearHeaderPanel();
-    virtual void deleteHeader(const QString &id);
-
     // --- the shared steps ----------------------------------------------------------------------
     void FormActivate() override;
     void headerScrolled();
@@ -134,6 +121,12 @@ protected:
     Roles m_roles;
 
 private:
+    // Add and edit open the panel (editing: with the current row of `query`), accept writes and
+    // closes it, cancel closes it. `state` is the panel's open state.
+    void openPanel(const Panel &panel, State state, Query &query, bool editing);
+    void acceptPanel(const Panel &panel, Query &query);
+    void closePanel(const Panel &panel);
+
     State m_state = State::Browsing;
     EditMode m_tag = EditMode::None;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "panelsteps.h"
 
-#include <optional>
+#include <QString>
 
 namespace coop {
 
@@ -20,31 +20,44 @@ struct PartyHeaderEntries
     DateTimePicker *date = nullptr;
 };
 
-// Where the panel's values come from: the party's catalog table and its name column, and the
-// header query's columns of the party's id and of the date.
-struct PartyHeaderSource
+// The header table with its columns of the party's id and of the date (the header query's fields
+// carry the same names), and the party's catalog table and its name column.
+struct PartyHeaderTable
 {
-    QString partyTable;
+    QString table;
+    QString partyId;
+    QString date;
+    QString partyCatalog;
     QString partyName;
-    QString partyIdField;
-    QString dateField;
 };
 
-// Fills both lists (the party's through `partyRunner`, the employees' through `employeeRunner`),
-// then shows the current header (editing) or today's date (adding).
-void preparePartyHeader(const PartyHeaderEntries &entries, const PartyHeaderSource &source, Query &partyRunner,
-                        Query &employeeRunner, bool editing, const Query &header);
-
-struct PartyHeaderIds
+// The statements run on the header query's screen's runners: the party list and the delete on
+// `partyRunner`, the employee list on `employeeRunner`, the insert and the update on `writeRunner`.
+struct PartyHeaderRunners
 {
-    QString party;
-    QString employee;
+    Query *party = nullptr;
+    Query *employee = nullptr;
+    Query *write = nullptr;
 };
 
-// The chosen party's and employee's ids. None, after the clerk is told "Введіть коректні дані",
-// when either text is empty or names no catalog entry.
-std::optional<PartyHeaderIds> checkedParties(const PartyHeaderEntries &entries);
+class PartyHeaderPanel final : public PanelSteps
+{
+public:
+    PartyHeaderPanel(const PartyHeaderEntries &entries, PartyHeaderTable table, const Query &header,
+                     const PartyHeaderRunners &runners);
 
-void clearPartyHeader(const PartyHeaderEntries &entries);
+    // Fills both lists, then shows the current header (editing) or today's date (adding).
+    void prepare(bool editing) override;
+    // Refuses with "Введіть коректні дані" when either text is empty or names no catalog entry.
+    bool write(bool inserting) override;
+    void clear() override;
+    void remove(const QString &id) override;
+
+private:
+    PartyHeaderEntries m_entries;
+    PartyHeaderTable m_table;
+    const Query &m_header;
+    PartyHeaderRunners m_runners;
+};
 
 } // namespace coop

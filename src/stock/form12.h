@@ -2,10 +2,14 @@
 
 #include "movementhistory.h"
 #include "screens/stockview.h"
-#include "ui_form12.h"
 #include "widgets/screen.h"
 
 #include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm12;
+}
 
 namespace coop {
 
@@ -16,12 +20,13 @@ class Query;
 // query is loaded at start-up and reloaded only by the commands that change baza (posting a
 // receipt, moving goods to a shop), which reach Query1 through the registry; opening the screen
 // reloads nothing.
-class TForm12 : public Screen, public StockView, private Ui::TForm12
+class TForm12 : public Screen, public StockView
 {
     Q_OBJECT
 
 public:
     explicit TForm12(Database &database, QWidget *parent = nullptr);
+    ~TForm12() override;
 
     Query *const Query1;
     TMovementHistory *const History; // the movements of the goods of a row
@@ -40,6 +45,7 @@ protected:
     QList<Query *> storedOpenQueries() override { return {Query1}; }
 
 private:
+    std::unique_ptr<Ui::TForm12> ui;
     std::function<void()> m_previewStockCard;
 };
 

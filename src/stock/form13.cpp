@@ -2,6 +2,7 @@
 
 #include "data/query.h"
 #include "screens/screenhelpers.h"
+#include "ui_form13.h"
 #include "widgets/handler.h"
 
 namespace coop {
@@ -20,9 +21,9 @@ const QStringList StockStatement = {
 
 TForm13::TForm13(Database &database, QWidget *parent)
     : Screen(parent), Query1(makeQuery(database, "Query1")), Query3(makeQuery(database, "Query3")),
-      History(new TMovementHistory(database, this))
+      History(new TMovementHistory(database, this)), ui(std::make_unique<Ui::TForm13>())
 {
-    setupUi(this);
+    ui->setupUi(this);
     Query1->sql().setLines({QStringLiteral("Select magazunu.id, magazunu.NazvaMagazuny, magazunu.AdresaMagazuny, "
                                            "spivrobitnuku.PIB, magazunu.IdSpivrobitnuka"),
                             QStringLiteral("From magazunu, spivrobitnuku"),
@@ -44,15 +45,17 @@ TForm13::TForm13(Database &database, QWidget *parent)
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
     Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Float, 0, QStringLiteral("Сума"), 0, true, FieldKind::Calculated});
 
-    DBGrid1->setQuery(Query1);
-    DBGrid2->setQuery(Query3);
+    ui->DBGrid1->setQuery(Query1);
+    ui->DBGrid2->setQuery(Query3);
 
     onEvent(Query1, QueryEvent::AfterScroll, this, &TForm13::Query1AfterScroll);
     onEvent(Query3, QueryEvent::CalcFields, this, &TForm13::Query3CalcFields);
-    onEvent(BitBtn1, &QPushButton::clicked, this, &TForm13::BitBtn1Click);
+    onEvent(ui->BitBtn1, &QPushButton::clicked, this, &TForm13::BitBtn1Click);
     // A double click or Enter on a stock row.
-    onEvent(DBGrid2, &QAbstractItemView::activated, this, &TForm13::DBGrid2Activated);
+    onEvent(ui->DBGrid2, &QAbstractItemView::activated, this, &TForm13::DBGrid2Activated);
 }
+
+TForm13::~TForm13() = default;
 
 void TForm13::Query1AfterScroll()
 {

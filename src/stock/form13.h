@@ -2,8 +2,13 @@
 
 #include "movementhistory.h"
 #include "screens/stockview.h"
-#include "ui_form13.h"
 #include "widgets/screen.h"
+
+#include <memory>
+
+namespace Ui {
+class TForm13;
+}
 
 namespace coop {
 
@@ -15,12 +20,13 @@ class Query;
 // with each row's value at the accounting price. It only shows. The shops are loaded once at
 // start-up; the stock follows the selected shop, and moving goods into a shop reopens Query3
 // through the registry with its current text.
-class TForm13 : public Screen, public StockView, private Ui::TForm13
+class TForm13 : public Screen, public StockView
 {
     Q_OBJECT
 
 public:
     explicit TForm13(Database &database, QWidget *parent = nullptr);
+    ~TForm13() override;
 
     Query *const Query1;
     Query *const Query3;
@@ -38,6 +44,7 @@ protected:
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
 private:
+    std::unique_ptr<Ui::TForm13> ui;
     Field *Query3Kilkist;
     Field *Query3CinaOblikova;
     Field *Query3Suma;

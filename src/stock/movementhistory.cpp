@@ -4,6 +4,7 @@
 #include "data/format.h"
 #include "data/query.h"
 #include "data/stockjournal.h"
+#include "ui_movementhistory.h"
 #include "widgets/handler.h"
 
 namespace coop {
@@ -28,21 +29,24 @@ const QStringList MovementsStatement = {
 } // namespace
 
 TMovementHistory::TMovementHistory(Database &database, QWidget *parent)
-    : Screen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2"))
+    : Screen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
+      ui(std::make_unique<Ui::TMovementHistory>())
 {
-    setupUi(this);
+    ui->setupUi(this);
     Query1->addField({QStringLiteral("Moment"), FieldType::String, 19, QStringLiteral("Дата і час"), 24});
     Query1->addField({QStringLiteral("Dokument"), FieldType::String, 60, QStringLiteral("Документ"), 38});
     Query1Kilkist = Query1->addField({QStringLiteral("Kilkist"), FieldType::Float, 0, QString(), 0, false});
     Query1Zmina = Query1->addField({QStringLiteral("Zmina"), FieldType::String, 20, QStringLiteral("Зміна"), 9, true, FieldKind::Calculated});
     Query1->addField({QStringLiteral("Zalyshok"), FieldType::Float, 0, QStringLiteral("Залишок"), 10});
     Query1->addField({QStringLiteral("Korystuvach"), FieldType::String, 128, QStringLiteral("Користувач"), 14});
-    DBGrid1->setQuery(Query1);
-    setCancelButton(BitBtn1);
+    ui->DBGrid1->setQuery(Query1);
+    setCancelButton(ui->BitBtn1);
 
     connect(Query1, &Query::calcFields, this, &TMovementHistory::Query1CalcFields);
-    onEvent(BitBtn1, &QPushButton::clicked, this, &TMovementHistory::BitBtn1Click);
+    onEvent(ui->BitBtn1, &QPushButton::clicked, this, &TMovementHistory::BitBtn1Click);
 }
+
+TMovementHistory::~TMovementHistory() = default;
 
 void TMovementHistory::showFor(qlonglong goods, std::optional<qlonglong> shop, const QString &goodsName, const QString &shopName)
 {
@@ -63,8 +67,8 @@ void TMovementHistory::showFor(qlonglong goods, std::optional<qlonglong> shop, c
     const QString standing = Query2->isEmpty() ? QStringLiteral("немає") : Query2->fieldByName(QStringLiteral("Kilkist"))->asString();
     Query2->close();
 
-    Label1->setText(shop ? QStringLiteral("%1, магазин «%2»").arg(goodsName, shopName) : QStringLiteral("%1, склад").arg(goodsName));
-    Label2->setText(QStringLiteral("Залишок зараз: %1").arg(standing));
+    ui->Label1->setText(shop ? QStringLiteral("%1, магазин «%2»").arg(goodsName, shopName) : QStringLiteral("%1, склад").arg(goodsName));
+    ui->Label2->setText(QStringLiteral("Залишок зараз: %1").arg(standing));
     showModal(*this);
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
-#include "ui_movementhistory.h"
 #include "widgets/screen.h"
 
 #include <optional>
+#include <memory>
+
+namespace Ui {
+class TMovementHistory;
+}
 
 namespace coop {
 
@@ -14,12 +18,13 @@ class Query;
 // "Рух товару": every movement of one goods in the base warehouse or in one shop, as the stock
 // journal records it, oldest first, with the quantity that stands now at the foot. It only shows.
 // The stock screens open it for their current row.
-class TMovementHistory : public Screen, private Ui::TMovementHistory
+class TMovementHistory : public Screen
 {
     Q_OBJECT
 
 public:
     explicit TMovementHistory(Database &database, QWidget *parent = nullptr);
+    ~TMovementHistory() override;
 
     Query *const Query1; // the movements
     Query *const Query2; // the quantity that stands now
@@ -32,6 +37,7 @@ public:
     void BitBtn1Click();
 
 private:
+    std::unique_ptr<Ui::TMovementHistory> ui;
     Field *Query1Kilkist;
     Field *Query1Zmina;
 };

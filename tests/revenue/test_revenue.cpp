@@ -17,6 +17,7 @@
 #include "widgets/idcombobox.h"
 
 #include <QImage>
+#include <QtCharts/QChartView>
 
 using namespace coop;
 
