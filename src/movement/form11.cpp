@@ -5,13 +5,10 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
-#include "screens/goodsline.h"
-#include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "ui_form11.h"
 #include "widgets/handler.h"
-#include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
 
 #include <QMap>
@@ -32,9 +29,7 @@ const QStringList LinesStatement = {
 } // namespace
 
 TForm11::TForm11(Database &database, QWidget *parent)
-    : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
-      Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
-      Query6(makeQuery(database, "Query6")), ui(std::make_unique<Ui::TForm11>())
+    : MovementScreen(database, parent), ui(std::make_unique<Ui::TForm11>())
 {
     ui->setupUi(this);
 
@@ -59,62 +54,28 @@ TForm11::TForm11(Database &database, QWidget *parent)
     Query3CinaPostachannya =
         Query3->addField({QStringLiteral("CinaPostachannya"), FieldType::Float, 0, QStringLiteral("Ціна постачання"), 12});
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
-    Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Integer, 0, QStringLiteral("Сума"), 12, true, FieldKind::Calculated});
+    // The integer field rounds the product half to even (7.5 gives 8, 12.5 gives 12).
+    Query3->addField({QStringLiteral("Suma"), FieldType::Integer, 0, QStringLiteral("Сума"), 12, true, FieldKind::Calculated});
 
-    ui->DBGrid1->setQuery(Query1);
-    ui->DBGrid2->setQuery(Query3);
-    attachKeyFilter(ui->Edit1, DigitsOnlyFilter);
-    attachKeyFilter(ui->Edit2, CommaDecimalFilter);
-
-    m_header = std::make_unique<PartyHeaderPanel>(
-        PartyHeaderEntries{ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1},
-        PartyHeaderTable{QStringLiteral("rozpodil"), QStringLiteral("IdMagazuny"), QStringLiteral("DataRozpodily"),
-                         QStringLiteral("magazunu"), QStringLiteral("NazvaMagazuny")},
-        *Query1, PartyHeaderRunners{Query2, Query5, Query6});
-    m_lines = std::make_unique<GoodsLinePanel>(
-        GoodsLineEntries{ui->ComboBox3, ui->Edit1, ui->Edit2},
-        GoodsLineFields{.id = Query3->fieldByName(QStringLiteral("id")), .goods = Query3IdTovary, .quantity = Query3Kilkist,
-                        .price = Query3CinaPostachannya, .header = Query1->fieldByName(QStringLiteral("id"))},
-        GoodsLineTable{.table = QStringLiteral("pozuciirozpodily"), .insertPrice = QStringLiteral("CinaPostachannya"),
-                       .updatePrice = QStringLiteral("cinaPostachannya"), .header = QStringLiteral("IdRozpodily")},
-        *Query2, *Query4);
-
-    Roles roles;
-    roles.header = Query1;
-    roles.lines = Query3;
-    roles.headerGrid = ui->DBGrid1;
-    roles.linesStatement = LinesStatement;
-    roles.linesCondition = QStringLiteral("and pozuciirozpodily.IdRozpodily=");
-    roles.headerPanel = Panel{m_header.get(), ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4, ui->BitBtn5,
-                              {ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1, ui->Label1, ui->Label2, ui->Label3},
-                              EditMode::Insert, EditMode::Update, QStringLiteral("Видалення")};
-    roles.linesPanel = Panel{m_lines.get(), ui->BitBtn6, ui->BitBtn7, ui->BitBtn8, ui->BitBtn9, ui->BitBtn10,
-                             {ui->ComboBox3, ui->Edit1, ui->Edit2, ui->Label4, ui->Label5, ui->Label6},
-                             EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
-    roles.filter = DateFilter{Query1, QStringLiteral("DataRozpodily"), ui->DateTimePicker2, nullptr, ui->BitBtn11};
-    roles.sum = DocumentSum{ui->BitBtn15, ui->BitBtn16, ui->Edit3};
-    roles.close = ui->BitBtn12;
-    setRoles(roles);
-
-    onEvent(Query3, QueryEvent::CalcFields, this, &TForm11::Query3CalcFields);
+    setUp(*ui,
+          {.header = {QStringLiteral("rozpodil"), QStringLiteral("IdMagazuny"), QStringLiteral("DataRozpodily"),
+                      QStringLiteral("magazunu"), QStringLiteral("NazvaMagazuny")},
+           .lines = {.table = QStringLiteral("pozuciirozpodily"), .insertPrice = QStringLiteral("CinaPostachannya"),
+                     .updatePrice = QStringLiteral("cinaPostachannya"), .header = QStringLiteral("IdRozpodily")},
+           .linesStatement = LinesStatement,
+           .linesCondition = QStringLiteral("and pozuciirozpodily.IdRozpodily="),
+           .priceField = QStringLiteral("CinaPostachannya"),
+           .noLinesText = QStringLiteral("Введіть дані про переміщення")},
+          nullptr);
     onEvent(ui->BitBtn13, &QPushButton::clicked, this, &TForm11::BitBtn13Click);
-    onEvent(ui->BitBtn14, &QPushButton::clicked, this, &TForm11::BitBtn14Click);
-    onEvent(ui->BitBtn17, &QPushButton::clicked, this, &TForm11::BitBtn17Click);
 }
 
 TForm11::~TForm11() = default;
 
 void TForm11::reach(StockView &stock, StockView &shopStock, std::function<void()> previewInvoice)
 {
-    m_stock = &stock;
+    MovementScreen::reach(stock, std::move(previewInvoice));
     m_shopStock = &shopStock;
-    m_previewInvoice = std::move(previewInvoice);
-}
-
-void TForm11::Query3CalcFields()
-{
-    // The integer field rounds the product half to even (7.5 gives 8, 12.5 gives 12).
-    Query3Suma->setValue(Query3Kilkist->asFloat() * Query3CinaPostachannya->asFloat());
 }
 
 // --- moving the goods into the shop ---------------------------------------------------------
@@ -219,13 +180,5 @@ void TForm11::moveLines(StockCommand &command)
         command.record({goods.toLongLong(), shop.toLongLong(), Query3Kilkist->asFloat()});
     });
 }
-
-void TForm11::BitBtn14Click()
-{
-    if (m_stock)
-        m_stock->showStock();
-}
-
-void TForm11::BitBtn17Click() { previewDocument(QStringLiteral("Введіть дані про переміщення"), m_previewInvoice); }
 
 } // namespace coop

@@ -5,13 +5,10 @@
 #include "data/query.h"
 #include "data/stockjournal.h"
 #include "movement/linequantities.h"
-#include "screens/goodsline.h"
-#include "screens/partyheader.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "ui_form7.h"
 #include "widgets/handler.h"
-#include "widgets/keyfilteredit.h"
 #include "widgets/messages.h"
 
 namespace coop {
@@ -36,9 +33,7 @@ const QStringList StoredLinesStatement = {
 } // namespace
 
 TForm7::TForm7(Database &database, QWidget *parent)
-    : DocumentScreen(parent), Query1(makeQuery(database, "Query1")), Query2(makeQuery(database, "Query2")),
-      Query3(makeQuery(database, "Query3")), Query4(makeQuery(database, "Query4")), Query5(makeQuery(database, "Query5")),
-      Query6(makeQuery(database, "Query6")), ui(std::make_unique<Ui::TForm7>())
+    : MovementScreen(database, parent), ui(std::make_unique<Ui::TForm7>())
 {
     ui->setupUi(this);
 
@@ -58,62 +53,26 @@ TForm7::TForm7(Database &database, QWidget *parent)
     Query3->addField({QStringLiteral("id"), FieldType::Integer, 0, QStringLiteral("Код"), 0, false});
     Query3->addField({QStringLiteral("NazvaTovary"), FieldType::String, 40, QStringLiteral("Назва товару"), 35});
     Query3Kilkist = Query3->addField({QStringLiteral("Kilkist"), FieldType::Float, 0, QStringLiteral("Кількість"), 14});
-    Query3Cina = Query3->addField({QStringLiteral("Cina"), FieldType::Float, 0, QStringLiteral("Ціна"), 14});
+    Query3->addField({QStringLiteral("Cina"), FieldType::Float, 0, QStringLiteral("Ціна"), 14});
     Query3->addField({QStringLiteral("IdTovary"), FieldType::Integer, 0, QString(), 0, false});
     Query3->addField({QStringLiteral("IdNadhodgennya"), FieldType::Integer, 0, QString(), 0, false});
     Query3->addField({QStringLiteral("id_1"), FieldType::Integer, 0, QString(), 0, false});
-    Query3Suma = Query3->addField({QStringLiteral("Suma"), FieldType::Float, 0, QStringLiteral("Сума"), 14, true, FieldKind::Calculated});
+    Query3->addField({QStringLiteral("Suma"), FieldType::Float, 0, QStringLiteral("Сума"), 14, true, FieldKind::Calculated});
 
-    ui->DBGrid1->setQuery(Query1);
-    ui->DBGrid2->setQuery(Query3);
-    attachKeyFilter(ui->Edit1, DigitsOnlyFilter);
-    attachKeyFilter(ui->Edit2, CommaDecimalFilter);
-
-    m_header = std::make_unique<PartyHeaderPanel>(
-        PartyHeaderEntries{ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1},
-        PartyHeaderTable{QStringLiteral("nadhodgennya"), QStringLiteral("IdPostachalnuka"), QStringLiteral("DataNadhodgenya"),
-                         QStringLiteral("postachalnuku"), QStringLiteral("NazvaPostachalnuka")},
-        *Query1, PartyHeaderRunners{Query2, Query5, Query6});
-    m_lines = std::make_unique<GoodsLinePanel>(
-        GoodsLineEntries{ui->ComboBox3, ui->Edit1, ui->Edit2},
-        GoodsLineFields{.id = Query3->fieldByName(QStringLiteral("id")), .goods = Query3->fieldByName(QStringLiteral("IdTovary")),
-                        .quantity = Query3Kilkist, .price = Query3Cina, .header = Query1->fieldByName(QStringLiteral("id"))},
-        GoodsLineTable{.table = QStringLiteral("chonadishlo"), .insertPrice = QStringLiteral("Cina"), .updatePrice = QStringLiteral("cina"),
-                       .header = QStringLiteral("IdNadhodgennya")},
-        *Query2, *Query4);
-
-    Roles roles;
-    roles.header = Query1;
-    roles.lines = Query3;
-    roles.headerGrid = ui->DBGrid1;
-    roles.linesStatement = LinesStatement;
-    roles.linesCondition = QStringLiteral("and chonadishlo.IdNadhodgennya=");
-    roles.headerPanel = Panel{m_header.get(), ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4, ui->BitBtn5,
-                              {ui->ComboBox1, ui->ComboBox2, ui->DateTimePicker1, ui->Label1, ui->Label2, ui->Label3},
-                              EditMode::Insert, EditMode::Update, QStringLiteral("Видалення")};
-    roles.linesPanel = Panel{m_lines.get(), ui->BitBtn6, ui->BitBtn7, ui->BitBtn8, ui->BitBtn9, ui->BitBtn10,
-                             {ui->ComboBox3, ui->Edit1, ui->Edit2, ui->Label4, ui->Label5, ui->Label6},
-                             EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
-    roles.filter = DateFilter{Query1, QStringLiteral("DataNadhodgenya"), ui->DateTimePicker2, ui->DateTimePicker3, ui->BitBtn11};
-    roles.sum = DocumentSum{ui->BitBtn15, ui->BitBtn16, ui->Edit3};
-    roles.close = ui->BitBtn12;
-    setRoles(roles);
-
-    onEvent(Query3, QueryEvent::CalcFields, this, &TForm7::Query3CalcFields);
+    setUp(*ui,
+          {.header = {QStringLiteral("nadhodgennya"), QStringLiteral("IdPostachalnuka"), QStringLiteral("DataNadhodgenya"),
+                      QStringLiteral("postachalnuku"), QStringLiteral("NazvaPostachalnuka")},
+           .lines = {.table = QStringLiteral("chonadishlo"), .insertPrice = QStringLiteral("Cina"), .updatePrice = QStringLiteral("cina"),
+                     .header = QStringLiteral("IdNadhodgennya")},
+           .linesStatement = LinesStatement,
+           .linesCondition = QStringLiteral("and chonadishlo.IdNadhodgennya="),
+           .priceField = QStringLiteral("Cina"),
+           .noLinesText = QStringLiteral("Введіть дані про постачання")},
+          ui->DateTimePicker3);
     onEvent(ui->BitBtn13, &QPushButton::clicked, this, &TForm7::BitBtn13Click);
-    onEvent(ui->BitBtn14, &QPushButton::clicked, this, &TForm7::BitBtn14Click);
-    onEvent(ui->BitBtn17, &QPushButton::clicked, this, &TForm7::BitBtn17Click);
 }
 
 TForm7::~TForm7() = default;
-
-void TForm7::reach(StockView &stock, std::function<void()> previewInvoice)
-{
-    m_stock = &stock;
-    m_previewInvoice = std::move(previewInvoice);
-}
-
-void TForm7::Query3CalcFields() { Query3Suma->setValue(Query3Kilkist->asFloat() * Query3Cina->asFloat()); }
 
 // --- posting to the base warehouse ----------------------------------------------------------
 
@@ -162,13 +121,5 @@ void TForm7::postLines(StockCommand &command)
         command.record({goods.toLongLong(), std::nullopt, Query3Kilkist->asFloat()});
     });
 }
-
-void TForm7::BitBtn14Click()
-{
-    if (m_stock)
-        m_stock->showStock();
-}
-
-void TForm7::BitBtn17Click() { previewDocument(QStringLiteral("Введіть дані про постачання"), m_previewInvoice); }
 
 } // namespace coop
