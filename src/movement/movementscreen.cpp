@@ -3,7 +3,6 @@
 #include "data/query.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
-#include "widgets/messages.h"
 
 namespace coop {
 
@@ -16,17 +15,18 @@ MovementScreen::MovementScreen(Database &database, QWidget *parent)
 
 MovementScreen::~MovementScreen() = default;
 
-void MovementScreen::makePanels(const PartyHeaderEntries &header, const GoodsLineEntries &lines)
+void MovementScreen::makePanels(const Movement &movement, const PartyHeaderEntries &header, const GoodsLineEntries &lines)
 {
+    m_noLinesText = movement.noLinesText;
     m_quantity = Query3->fieldByName(QStringLiteral("Kilkist"));
-    m_price = Query3->fieldByName(m_movement.priceField);
+    m_price = Query3->fieldByName(movement.priceField);
     m_sum = Query3->fieldByName(QStringLiteral("Suma"));
-    m_header = std::make_unique<PartyHeaderPanel>(header, m_movement.header, *Query1, PartyHeaderRunners{Query2, Query5, Query6});
+    m_header = std::make_unique<PartyHeaderPanel>(header, movement.header, *Query1, PartyHeaderRunners{Query2, Query5, Query6});
     m_lines = std::make_unique<GoodsLinePanel>(
         lines,
         GoodsLineFields{.id = Query3->fieldByName(QStringLiteral("id")), .goods = Query3->fieldByName(QStringLiteral("IdTovary")),
                         .quantity = m_quantity, .price = m_price, .header = Query1->fieldByName(QStringLiteral("id"))},
-        m_movement.lines, *Query2, *Query4);
+        movement.lines, *Query2, *Query4);
 }
 
 void MovementScreen::reach(StockView &stock, std::function<void()> previewInvoice)
@@ -45,6 +45,6 @@ void MovementScreen::BitBtn14Click()
         m_stock->showStock();
 }
 
-void MovementScreen::BitBtn17Click() { previewDocument(m_movement.noLinesText, m_previewInvoice); }
+void MovementScreen::BitBtn17Click() { previewDocument(m_noLinesText, m_previewInvoice); }
 
 } // namespace coop

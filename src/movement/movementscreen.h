@@ -58,14 +58,14 @@ protected:
     MovementScreen(Database &database, QWidget *parent);
     // Wires the shared steps to the screen's controls once its queries have their fields.
     // `filterTo`: the end of the date filter's period; none, the filter is one day.
-    template <class Form> void setUp(Form &ui, Movement movement, DateTimePicker *filterTo);
+    template <class Form> void setUp(Form &ui, const Movement &movement, DateTimePicker *filterTo);
 
     QList<Query *> storedOpenQueries() override { return {Query1, Query3}; }
 
     StockView *m_stock = nullptr;
 
 private:
-    Movement m_movement;
+    QString m_noLinesText;
     const Field *m_quantity = nullptr;
     const Field *m_price = nullptr;
     Field *m_sum = nullptr;
@@ -73,31 +73,30 @@ private:
     std::unique_ptr<PartyHeaderPanel> m_header;
     std::unique_ptr<GoodsLinePanel> m_lines;
 
-    void makePanels(const PartyHeaderEntries &header, const GoodsLineEntries &lines);
+    void makePanels(const Movement &movement, const PartyHeaderEntries &header, const GoodsLineEntries &lines);
 };
 
-template <class Form> void MovementScreen::setUp(Form &ui, Movement movement, DateTimePicker *filterTo)
+template <class Form> void MovementScreen::setUp(Form &ui, const Movement &movement, DateTimePicker *filterTo)
 {
-    m_movement = std::move(movement);
     ui.DBGrid1->setQuery(Query1);
     ui.DBGrid2->setQuery(Query3);
     attachKeyFilter(ui.Edit1, DigitsOnlyFilter);
     attachKeyFilter(ui.Edit2, CommaDecimalFilter);
-    makePanels({ui.ComboBox1, ui.ComboBox2, ui.DateTimePicker1}, {ui.ComboBox3, ui.Edit1, ui.Edit2});
+    makePanels(movement, {ui.ComboBox1, ui.ComboBox2, ui.DateTimePicker1}, {ui.ComboBox3, ui.Edit1, ui.Edit2});
 
     Roles roles;
     roles.header = Query1;
     roles.lines = Query3;
     roles.headerGrid = ui.DBGrid1;
-    roles.linesStatement = m_movement.linesStatement;
-    roles.linesCondition = m_movement.linesCondition;
+    roles.linesStatement = movement.linesStatement;
+    roles.linesCondition = movement.linesCondition;
     roles.headerPanel = Panel{m_header.get(), ui.BitBtn1, ui.BitBtn2, ui.BitBtn3, ui.BitBtn4, ui.BitBtn5,
                               {ui.ComboBox1, ui.ComboBox2, ui.DateTimePicker1, ui.Label1, ui.Label2, ui.Label3},
                               EditMode::Insert, EditMode::Update, QStringLiteral("Видалення")};
     roles.linesPanel = Panel{m_lines.get(), ui.BitBtn6, ui.BitBtn7, ui.BitBtn8, ui.BitBtn9, ui.BitBtn10,
                              {ui.ComboBox3, ui.Edit1, ui.Edit2, ui.Label4, ui.Label5, ui.Label6},
                              EditMode::InsertLine, EditMode::UpdateLine, QStringLiteral("Увага!!!")};
-    roles.filter = DateFilter{Query1, m_movement.header.date, ui.DateTimePicker2, filterTo, ui.BitBtn11};
+    roles.filter = DateFilter{Query1, movement.header.date, ui.DateTimePicker2, filterTo, ui.BitBtn11};
     roles.sum = DocumentSum{ui.BitBtn15, ui.BitBtn16, ui.Edit3};
     roles.close = ui.BitBtn12;
     setRoles(roles);
