@@ -56,6 +56,16 @@ public:
             text += "host=" + target.host.section(u',', 0, 0).toUtf8() + "\nprotocol=tcp\n";
             if (target.port)
                 text += "port=" + QByteArray::number(target.port) + '\n';
+            if (target.tls) { // as the program's own connection: encrypted and verified
+                text += "ssl\n";
+                if (!target.tlsFingerprint.isEmpty()) {
+                    text += "ssl-fp=" + target.tlsFingerprint.toLatin1() + '\n';
+                } else {
+                    text += "ssl-verify-server-cert\n";
+                    if (!target.tlsCa.isEmpty())
+                        text += "ssl-ca=" + target.tlsCa.toLocal8Bit() + '\n';
+                }
+            }
         } else {
             text += "socket=" + target.socket.toUtf8() + "\nprotocol=socket\n";
         }
