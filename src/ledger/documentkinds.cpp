@@ -44,8 +44,8 @@ QStringList documentTextExpression(const QString &journal)
         }
         // The number stays when the header has been deleted since; its date goes with it.
         lines << when
-                     + QStringLiteral("CONCAT(%1, %2.IdDokumenta, COALESCE(CONCAT(' від ', DATE_FORMAT(%3.%4, '%d.%m.%Y')), ''))")
-                           .arg(QuoteSqlText(kind.title + QStringLiteral(" № ")), journal, kind.headerTable, kind.dateColumn);
+                + QStringLiteral("CONCAT(%1, %2.IdDokumenta, COALESCE(CONCAT(' від ', DATE_FORMAT(%3.%4, '%d.%m.%Y')), ''))")
+                      .arg(QuoteSqlText(kind.title + QStringLiteral(" № ")), journal, kind.headerTable, kind.dateColumn);
     }
     lines << QStringLiteral("  ELSE %1.VydDokumenta END").arg(journal);
     return lines;

@@ -17,11 +17,13 @@ StockCommand::Outcome postReceipt(StockCommand &command, const std::vector<Recei
             // The field text of a whole quantity is its digits; a fractional one stored from elsewhere
             // would carry the locale's comma into the statement, so it goes as SQL number text.
             const QString quantity = FormatSqlNumber(line.quantity);
-            const qlonglong count = serverrows::firstInteger(database, QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`\n"
-                                                                                      "where (`IdTovary`=")
-                                                                           + goods + QStringLiteral(");"));
+            const qlonglong count = serverrows::firstInteger(database,
+                                                             QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`\n"
+                                                                            "where (`IdTovary`=")
+                                                                 + goods + QStringLiteral(");"));
             if (count < 1)
-                database.execute(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity + QStringLiteral(");"));
+                database.execute(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity
+                                 + QStringLiteral(");"));
             else
                 database.execute(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+(") + QuoteSqlText(quantity)
                                  + QStringLiteral(") where IdTovary=") + goods);

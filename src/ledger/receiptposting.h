@@ -17,6 +17,7 @@ struct ReceiptLine
 // "На склад": the receipt's lines added to the base warehouse, in their order, as `command` (a
 // receipt's). Each line is counted in baza afresh, then inserted as a new stock row or added to the
 // one there, so that two lines of the same new goods make one row. Answers the command's outcome.
-StockCommand::Outcome postReceipt(StockCommand &command, const std::vector<ReceiptLine> &lines, const LineProgress &progress = {});
+StockCommand::Outcome postReceipt(StockCommand &command, const std::vector<ReceiptLine> &lines,
+                                  const LineProgress &progress = {});
 
 } // namespace coop

@@ -65,12 +65,13 @@ StockCommand::Outcome transferToShop(StockCommand &command, qlonglong shopId, co
             command.record({line.goods, std::nullopt, -line.quantity});
 
             const qlonglong count =
-                serverrows::firstInteger(database, QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\n"
-                                                                  "where (`IdTovary`=")
-                                                       + goods + QStringLiteral(")and(`IdMagazuny`=") + shop + QStringLiteral(");"));
+                serverrows::firstInteger(database,
+                                         QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\n"
+                                                        "where (`IdTovary`=")
+                                             + goods + QStringLiteral(")and(`IdMagazuny`=") + shop + QStringLiteral(");"));
             if (count < 1)
-                database.execute(QStringLiteral("insert into `nayavnistvmagazuni` values (NULL,") + shop + u',' + goods + u',' + quantity
-                                 + u',' + price + QStringLiteral(",1.25*") + price + QStringLiteral(");"));
+                database.execute(QStringLiteral("insert into `nayavnistvmagazuni` values (NULL,") + shop + u',' + goods + u','
+                                 + quantity + u',' + price + QStringLiteral(",1.25*") + price + QStringLiteral(");"));
             else
                 database.execute(QStringLiteral("update nayavnistvmagazuni SET Kilkist=Kilkist+") + quantity
                                  + QStringLiteral(", CinaOblikova=") + price + QStringLiteral(", CinaRozdribna=1.25*") + price

@@ -20,13 +20,15 @@ StockCheck compareStockWithJournal(Database &database)
     if (!hasStockJournal(database))
         throw Error(QStringLiteral("У базі даних немає журналу руху товару (ruhtovariv); його додає db/upgrade-journal.sql"));
     StockCheck check;
-    check.stockRows = serverrows::firstInteger(database, QStringLiteral("SELECT (SELECT COUNT(*) FROM baza) + (SELECT COUNT(*) FROM nayavnistvmagazuni)"));
+    check.stockRows = serverrows::firstInteger(
+        database, QStringLiteral("SELECT (SELECT COUNT(*) FROM baza) + (SELECT COUNT(*) FROM nayavnistvmagazuni)"));
     // Each stock row beside the sum of its journal rows; a stock row missing counts as 0 and is
     // reported whatever the journal says, since the program never deletes one.
     MysqlResult result = database.select(QStringLiteral(
         "SELECT g.IdTovary, g.IdMagazuny, g.StockRows, g.Stock, g.Journal, tovary.NazvaTovary, magazunu.NazvaMagazuny "
         "FROM (SELECT t.IdTovary, t.IdMagazuny, SUM(t.StockRows) AS StockRows, SUM(t.Stock) AS Stock, SUM(t.Journal) AS Journal "
-        "      FROM (SELECT IdTovary, NULL AS IdMagazuny, 1 AS StockRows, COALESCE(KilkistNaBazi, 0) AS Stock, 0 AS Journal FROM baza "
+        "      FROM (SELECT IdTovary, NULL AS IdMagazuny, 1 AS StockRows, COALESCE(KilkistNaBazi, 0) AS Stock, 0 AS Journal FROM "
+        "baza "
         "            UNION ALL SELECT IdTovary, IdMagazuny, 1, COALESCE(Kilkist, 0), 0 FROM nayavnistvmagazuni "
         "            UNION ALL SELECT IdTovary, IdMagazuny, 0, 0, Kilkist FROM ruhtovariv) AS t "
         "      GROUP BY t.IdTovary, t.IdMagazuny) AS g "

@@ -49,9 +49,10 @@ std::optional<QDateTime> StockCommand::earlierMove() const
 {
     if (!m_journaled)
         return std::nullopt;
-    MysqlResult result = m_database.select(QStringLiteral("SELECT MAX(Moment) FROM ruhtovariv WHERE IdDokumenta = %1 AND VydDokumenta = %2")
-                                               .arg(m_documentId)
-                                               .arg(QuoteSqlText(m_kind.journalName)));
+    MysqlResult result =
+        m_database.select(QStringLiteral("SELECT MAX(Moment) FROM ruhtovariv WHERE IdDokumenta = %1 AND VydDokumenta = %2")
+                              .arg(m_documentId)
+                              .arg(QuoteSqlText(m_kind.journalName)));
     MYSQL_ROW row = mysql_fetch_row(result.get());
     if (!row || !row[0])
         return std::nullopt;
@@ -103,7 +104,8 @@ StockCommand::Outcome StockCommand::run(const std::function<void()> &statements)
 
 QString StockCommand::doneDespiteLostCommitText() const
 {
-    return QStringLiteral("Зв'язок з сервером перервався під час %1. %2 виконано.").arg(m_kind.actionName, capitalised(m_kind.actionName));
+    return QStringLiteral("Зв'язок з сервером перервався під час %1. %2 виконано.")
+        .arg(m_kind.actionName, capitalised(m_kind.actionName));
 }
 
 void StockCommand::refreshAfter(const std::function<void()> &refresh) const
@@ -117,7 +119,8 @@ void StockCommand::refreshAfter(const std::function<void()> &refresh) const
             refresh(); // the lost connection was let go: this opens a new one
         }
     } catch (const Error &error) {
-        throw Error(QStringLiteral("%1 виконано, але оновити дані на екрані не вдалося: %2").arg(capitalised(m_kind.actionName), error.text()));
+        throw Error(QStringLiteral("%1 виконано, але оновити дані на екрані не вдалося: %2")
+                        .arg(capitalised(m_kind.actionName), error.text()));
     }
 }
 
@@ -125,9 +128,10 @@ bool StockCommand::tookEffect()
 {
     // A locking read waits for a transaction that still holds the command's rows (its COMMIT or its
     // rollback under way) instead of reading around it. Using the connection reconnects it.
-    return serverrows::firstInteger(m_database, QStringLiteral("SELECT COUNT(*) FROM ruhtovariv WHERE Komanda = %1 LOCK IN SHARE MODE")
-                                                    .arg(QuoteSqlText(m_token)))
-           > 0;
+    return serverrows::firstInteger(
+               m_database,
+               QStringLiteral("SELECT COUNT(*) FROM ruhtovariv WHERE Komanda = %1 LOCK IN SHARE MODE").arg(QuoteSqlText(m_token)))
+        > 0;
 }
 
 void StockCommand::writeJournal()
@@ -151,12 +155,14 @@ void StockCommand::writeJournal()
             quantity[{hasShop, shop, serverrows::integer(row, 0)}] = serverrows::number(row, 1);
     };
     if (!baseGoods.empty())
-        readQuantities(QStringLiteral("SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (%1)").arg(joinIds(baseGoods)), false, 0);
+        readQuantities(QStringLiteral("SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (%1)").arg(joinIds(baseGoods)),
+                       false, 0);
     for (const auto &[shop, goods] : shopGoods)
-        readQuantities(QStringLiteral("SELECT IdTovary, Kilkist FROM nayavnistvmagazuni WHERE IdMagazuny = %1 AND IdTovary IN (%2)")
-                           .arg(shop)
-                           .arg(joinIds(goods)),
-                       true, shop);
+        readQuantities(
+            QStringLiteral("SELECT IdTovary, Kilkist FROM nayavnistvmagazuni WHERE IdMagazuny = %1 AND IdTovary IN (%2)")
+                .arg(shop)
+                .arg(joinIds(goods)),
+            true, shop);
 
     // Walking back from the end, the quantity after each change is what stands now less the changes
     // made after it. A change of a row that is not there (the base never held the goods) changed
@@ -170,9 +176,8 @@ void StockCommand::writeJournal()
         found->second -= m_changes[i].quantity;
     }
 
-    const QString fixed = QStringLiteral("(NOW(6),SUBSTRING_INDEX(USER(),'@',1),%1,%2,")
-                              .arg(QuoteSqlText(m_kind.journalName))
-                              .arg(m_documentId);
+    const QString fixed =
+        QStringLiteral("(NOW(6),SUBSTRING_INDEX(USER(),'@',1),%1,%2,").arg(QuoteSqlText(m_kind.journalName)).arg(m_documentId);
     const QString token = QuoteSqlText(m_token);
     QStringList rows;
     const auto flush = [&] {
@@ -187,8 +192,9 @@ void StockCommand::writeJournal()
         if (!after[i])
             continue;
         const StockChange &change = m_changes[i];
-        rows << fixed + QString::number(change.goods) + u',' + (change.shop ? QString::number(*change.shop) : QStringLiteral("NULL"))
-                    + u',' + FormatSqlNumber(change.quantity) + u',' + FormatSqlNumber(*after[i]) + u',' + token + u')';
+        rows << fixed + QString::number(change.goods) + u','
+                + (change.shop ? QString::number(*change.shop) : QStringLiteral("NULL")) + u',' + FormatSqlNumber(change.quantity)
+                + u',' + FormatSqlNumber(*after[i]) + u',' + token + u')';
         if (size_t(rows.size()) >= RowsPerInsert)
             flush();
     }

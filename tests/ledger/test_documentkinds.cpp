@@ -40,12 +40,24 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("receipt") << "надходження" << "12" << "Надходження № 12 від 12.05.2011";
-        QTest::newRow("receipt deleted since") << "надходження" << "99" << "Надходження № 99";
-        QTest::newRow("distribution") << "розподіл" << "8" << "Розподіл № 8 від 23.05.2011";
-        QTest::newRow("distribution numbered as a receipt") << "розподіл" << "12" << "Розподіл № 12";
-        QTest::newRow("opening row") << "залишок на початок" << "NULL" << "Залишок на початок";
-        QTest::newRow("a kind this program does not know") << "сторно" << "5" << "сторно";
+        QTest::newRow("receipt") << "надходження"
+                                 << "12"
+                                 << "Надходження № 12 від 12.05.2011";
+        QTest::newRow("receipt deleted since") << "надходження"
+                                               << "99"
+                                               << "Надходження № 99";
+        QTest::newRow("distribution") << "розподіл"
+                                      << "8"
+                                      << "Розподіл № 8 від 23.05.2011";
+        QTest::newRow("distribution numbered as a receipt") << "розподіл"
+                                                            << "12"
+                                                            << "Розподіл № 12";
+        QTest::newRow("opening row") << "залишок на початок"
+                                     << "NULL"
+                                     << "Залишок на початок";
+        QTest::newRow("a kind this program does not know") << "сторно"
+                                                           << "5"
+                                                           << "сторно";
     }
     void documentText()
     {
@@ -53,13 +65,14 @@ private slots:
         QFETCH(QString, document);
         QFETCH(QString, shown);
         TestDatabase db;
-        db.exec(QStringLiteral("INSERT INTO nadhodgennya VALUES (12, 1, 2, '2011-05-12');"
-                               "INSERT INTO rozpodil VALUES (8, 1, 2, '2011-05-23');"
-                               "INSERT INTO ruhtovariv (Moment, Korystuvach, VydDokumenta, IdDokumenta, IdTovary, IdMagazuny, Kilkist, "
-                               "Zalyshok, Komanda) VALUES (NOW(6), 'root', '%1', %2, 1, NULL, 1, 1, 'k')")
+        db.exec(QStringLiteral(
+                    "INSERT INTO nadhodgennya VALUES (12, 1, 2, '2011-05-12');"
+                    "INSERT INTO rozpodil VALUES (8, 1, 2, '2011-05-23');"
+                    "INSERT INTO ruhtovariv (Moment, Korystuvach, VydDokumenta, IdDokumenta, IdTovary, IdMagazuny, Kilkist, "
+                    "Zalyshok, Komanda) VALUES (NOW(6), 'root', '%1', %2, 1, NULL, 1, 1, 'k')")
                     .arg(kind, document));
         const QString select = QStringLiteral("SELECT ") + documentTextExpression(QStringLiteral("j")).join(u'\n')
-                               + QStringLiteral("\nFROM ruhtovariv j\n") + documentJoins(QStringLiteral("j")).join(u'\n');
+            + QStringLiteral("\nFROM ruhtovariv j\n") + documentJoins(QStringLiteral("j")).join(u'\n');
         QCOMPARE(db.value(select), shown);
     }
 };

@@ -60,8 +60,8 @@ class TestStockCommands : public QObject
     QStringList stocks()
     {
         return m_db->rows("select IdTovary, KilkistNaBazi from baza order by IdTovary")
-               + m_db->rows("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni"
-                            " order by IdMagazuny, IdTovary");
+            + m_db->rows("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni"
+                         " order by IdMagazuny, IdTovary");
     }
     static std::vector<std::size_t> counting(std::size_t lines)
     {
@@ -93,8 +93,8 @@ private slots:
         QTest::addColumn<QStringList>("statements");
         QTest::addColumn<QStringList>("base");
         const QString count = QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=%1);");
-        QTest::newRow("goods not held: a new row") << "6:1" << QStringList{count.arg(6), "insert into `baza` values (NULL,6,1);"}
-                                                    << QStringList{"4|30", "6|1"};
+        QTest::newRow("goods not held: a new row")
+            << "6:1" << QStringList{count.arg(6), "insert into `baza` values (NULL,6,1);"} << QStringList{"4|30", "6|1"};
         QTest::newRow("goods held: added, quoted")
             << "4:3" << QStringList{count.arg(4), "Update baza SET KilkistNaBazi=KilkistNaBazi+('3') where IdTovary=4"}
             << QStringList{"4|33"};
@@ -144,8 +144,8 @@ private slots:
                               "where nayavnistvmagazuni.IdTovary=4 AND nayavnistvmagazuni.IdMagazuny=2"}));
         QCOMPARE(stocks(), QStringList({"4|29", "5|6", "2|4|4|8|10", "2|5|4|12.5|15.625"}));
         QCOMPARE(m_progress, counting(2));
-        QCOMPARE(m_db->journal(), QStringList({"розподіл|9|5|NULL|-4|6", "розподіл|9|5|2|4|4", "розподіл|9|4|NULL|-1|29",
-                                               "розподіл|9|4|2|1|4"}));
+        QCOMPARE(m_db->journal(),
+                 QStringList({"розподіл|9|5|NULL|-4|6", "розподіл|9|5|2|4|4", "розподіл|9|4|NULL|-1|29", "розподіл|9|4|2|1|4"}));
     }
 
     // The lines of the same goods are short only together: refused before any line, the locks
@@ -158,7 +158,8 @@ private slots:
         QCOMPARE(transferToShop(command, 2, transferLines("4:20:1 4:11:1"), m_recordProgress), StockCommand::Outcome::Refused);
         QCOMPARE(command.refusal(), QStringLiteral("На складі немає такої кількості товару"));
         QCOMPARE(m_connection->statementLog(),
-                 QStringList({"START TRANSACTION", "select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (4) for update", "COMMIT"}));
+                 QStringList({"START TRANSACTION", "select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (4) for update",
+                              "COMMIT"}));
         QVERIFY(m_progress.empty());
         QCOMPARE(stocks(), before);
         QVERIFY(m_db->journal().isEmpty());
