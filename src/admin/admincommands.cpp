@@ -4,9 +4,9 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
-#include "data/stockjournal.h"
 #include "databasecopy.h"
 #include "datahomelock.h"
+#include "stockcheckreport.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -129,7 +129,7 @@ int restoreCommand(const CommandLine &line, QTextStream &out)
 int checkStockCommand(const CommandLine &, QTextStream &out)
 {
     Database database; // MyDB3 with the start-up account; an internal server is started for it and stopped after
-    return checkStock(database, out);
+    return printStockCheck(database, out);
 }
 
 } // namespace coop

@@ -4,7 +4,7 @@
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 
 #include <QDir>
 #include <QFile>

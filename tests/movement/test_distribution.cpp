@@ -3,7 +3,7 @@
 // check of the whole distribution against the base, all or nothing, and what is current afterwards.
 #include "data/database.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 #include "movement/form11.h"
 #include "stock/form12.h"
 #include "stock/form13.h"

@@ -4,7 +4,7 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 #include "movement/form7.h"
 #include "stock/form12.h"
 #include "support/controls.h"

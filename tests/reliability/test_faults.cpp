@@ -9,7 +9,7 @@
 #include "data/database.h"
 #include "data/internalserver.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 #include "movement/form11.h"
 #include "movement/form7.h"
 #include "reference/form5.h"

@@ -1,16 +1,16 @@
-// The stock journal in the data layer: the upgrade script's opening rows, the rows a command writes
-// with the quantity after each change, the comparison of stock with journal, and the outcome of a
-// command whose COMMIT lost its connection.
+// The stock journal and StockCommand: the upgrade script's opening rows, the rows a command writes
+// with the quantity after each change, a refusal, the comparison of stock with journal, and the
+// outcome of a command whose COMMIT lost its connection.
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/mariadbhandles.h"
 #include "data/programfiles.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
+#include "ledger/stockcommand.h"
 #include "support/testdatabase.h"
 
 #include <QFile>
 #include <QTest>
-#include <QTextStream>
 
 using namespace coop;
 
@@ -160,32 +160,45 @@ private slots:
                  QStringList({"START TRANSACTION", "SELECT Id FROM baza WHERE IdTovary = 1",
                               "UPDATE baza SET KilkistNaBazi = KilkistNaBazi + 10 WHERE IdTovary = 1", "COMMIT"}));
         QVERIFY_THROWS_EXCEPTION(Error, compareStockWithJournal(*m_connection));
-        QString text;
-        QTextStream out(&text);
-        QVERIFY_THROWS_EXCEPTION(Error, checkStock(*m_connection, out)); // the command line reports it
-        QVERIFY(text.isEmpty());
     }
 
-    void checkReportsEveryMismatch()
+    // A command that refuses before it changes anything ends its transaction with nothing written
+    // and can be given again; one that changes stock after refusing, or refuses after a change, is a
+    // faulty command and is undone whole.
+    void refusal_data()
     {
-        m_db->exec(QStringLiteral("INSERT INTO tovary (Id, NazvaTovary) VALUES (1, 'Цукор'), (2, 'Сіль');"
-                                  "INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (7, 'Колосок');")
-                   + QLatin1String(Stock));
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("refused before any change") << "refuse";
+        QTest::newRow("changed after refusing") << "refuse,post";
+        QTest::newRow("refused after a change") << "post,refuse";
+    }
+    void refusal()
+    {
+        QFETCH(QString, steps);
+        m_db->exec(QLatin1String(Stock));
         upgrade();
-        QString text;
-        QTextStream out(&text);
-        QCOMPARE(checkStock(*m_connection, out), 0);
-        QCOMPARE(text, QStringLiteral("Перевірено залишків: 3, розбіжностей: 0\n"));
+        StockCommand command(*m_connection, StockDocument::Receipt, 12);
+        const auto statements = [&] {
+            for (const QString &step : steps.split(u','))
+                if (step == u"refuse")
+                    command.refuse(QStringLiteral("Склад зачинено"));
+                else
+                    post(command, {{1, 10}});
+        };
+        if (steps == u"refuse") {
+            QCOMPARE(command.run(statements), StockCommand::Outcome::Refused);
+            QCOMPARE(command.refusal(), QStringLiteral("Склад зачинено"));
+        } else {
+            QVERIFY_THROWS_EXCEPTION(Error, command.run(statements));
+        }
+        QCOMPARE(journal().size(), 3);
+        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("40"));
 
-        // Changed, deleted and added behind the program's back.
-        m_db->exec(QStringLiteral("UPDATE baza SET KilkistNaBazi = 38.5 WHERE Id = 1; DELETE FROM nayavnistvmagazuni;"
-                                  "INSERT INTO baza VALUES (3, 5, 2)"));
-        text.clear();
-        QCOMPARE(checkStock(*m_connection, out), 1);
-        QCOMPARE(text, QStringLiteral("Товар 1 «Цукор», склад: залишок 38,5, за журналом 40\n"
-                                      "Товар 5, склад: залишок 2, за журналом 0\n"
-                                      "Товар 1 «Цукор», магазин 7 «Колосок»: залишок немає, за журналом 3\n"
-                                      "Перевірено залишків: 3, розбіжностей: 3\n"));
+        // Given again, the refusal is gone with the run that made it.
+        QCOMPARE(command.run([&] { post(command, {{1, 10}}); }), StockCommand::Outcome::Done);
+        QCOMPARE(command.refusal(), QString());
+        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("50"));
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 
     void lostCommit_data()
