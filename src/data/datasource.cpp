@@ -80,7 +80,7 @@ DataSource DataSource::load(const QString &alias)
     if (!QFileInfo::exists(path)) {
         DataSource internal;
         internal.alias = alias;
-        internal.password = InternalServer::RootPassword;
+        internal.password = QString::fromLatin1(InternalServer::RootPassword);
         return internal;
     }
     return parse(alias, path);
@@ -161,7 +161,7 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
         source.user = user;
     source.password = value(QStringLiteral("Password"));
     if (source.internal && source.password.isEmpty())
-        source.password = InternalServer::RootPassword;
+        source.password = QString::fromLatin1(InternalServer::RootPassword);
     return source;
 }
 

@@ -52,80 +52,80 @@ QString date(const QDate &value) { return QuoteSqlText(value.toString(Qt::ISODat
 ScreenQueries::ScreenQueries()
 {
     declare(form7Query1,
-            {"Select nadhodgennya.id, postachalnuku.nazvaPostachalnuka, spivrobitnuku.PIB, nadhodgennya.DataNadhodgenya, "
-             "nadhodgennya.IdPostachalnuka, nadhodgennya.IdSpivrobitnuka",
-             "From nadhodgennya, postachalnuku, spivrobitnuku",
-             "Where nadhodgennya.IdPostachalnuka = postachalnuku.id AND nadhodgennya.IdSpivrobitnuka = spivrobitnuku.id"},
-            {{"id", Integer}, {"nazvaPostachalnuka", String, 50}, {"PIB", String, 40}, {"DataNadhodgenya", Date},
-             {"IdPostachalnuka", Integer}, {"IdSpivrobitnuka", Integer}});
+            {QStringLiteral("Select nadhodgennya.id, postachalnuku.nazvaPostachalnuka, spivrobitnuku.PIB, nadhodgennya.DataNadhodgenya, "
+             "nadhodgennya.IdPostachalnuka, nadhodgennya.IdSpivrobitnuka"),
+             QStringLiteral("From nadhodgennya, postachalnuku, spivrobitnuku"),
+             QStringLiteral("Where nadhodgennya.IdPostachalnuka = postachalnuku.id AND nadhodgennya.IdSpivrobitnuka = spivrobitnuku.id")},
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("nazvaPostachalnuka"), String, 50}, {QStringLiteral("PIB"), String, 40}, {QStringLiteral("DataNadhodgenya"), Date},
+             {QStringLiteral("IdPostachalnuka"), Integer}, {QStringLiteral("IdSpivrobitnuka"), Integer}});
     declare(form7Query3, {},
-            {{"id", Integer}, {"NazvaTovary", String, 40}, {"Kilkist", Float}, {"Cina", Float}, {"IdTovary", Integer},
-             {"IdNadhodgennya", Integer}, {"id_1", Integer}, calculated("Suma", Float)});
-    calculateSum(form7Query3, "Cina");
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("NazvaTovary"), String, 40}, {QStringLiteral("Kilkist"), Float}, {QStringLiteral("Cina"), Float}, {QStringLiteral("IdTovary"), Integer},
+             {QStringLiteral("IdNadhodgennya"), Integer}, {QStringLiteral("id_1"), Integer}, calculated(QStringLiteral("Suma"), Float)});
+    calculateSum(form7Query3, QStringLiteral("Cina"));
     followHeader(form7Query1, form7Query3,
-                 {"Select chonadishlo.id, chonadishlo.IdTovary, chonadishlo.idNadhodgennya, chonadishlo.Kilkist, "
-                  "chonadishlo.Cina, nadhodgennya.id, tovary.NazvaTovary",
-                  "From chonadishlo, nadhodgennya, tovary",
-                  "Where chonadishlo.IdTovary = Tovary.Id AND chonadishlo.Idnadhodgennya = nadhodgennya.Id"},
-                 "and chonadishlo.IdNadhodgennya=");
+                 {QStringLiteral("Select chonadishlo.id, chonadishlo.IdTovary, chonadishlo.idNadhodgennya, chonadishlo.Kilkist, "
+                  "chonadishlo.Cina, nadhodgennya.id, tovary.NazvaTovary"),
+                  QStringLiteral("From chonadishlo, nadhodgennya, tovary"),
+                  QStringLiteral("Where chonadishlo.IdTovary = Tovary.Id AND chonadishlo.Idnadhodgennya = nadhodgennya.Id")},
+                 QStringLiteral("and chonadishlo.IdNadhodgennya="));
 
     declare(form11Query1,
-            {"Select rozpodil.id, rozpodil.IdMagazuny, rozpodil.IdSpivrobitnuka, rozpodil.DataRozpodily, "
-             "Magazunu.NazvaMagazuny, Spivrobitnuku.PIB",
-             "From rozpodil, spivrobitnuku, magazunu",
-             "Where rozpodil.IdMagazuny = magazunu.id AND rozpodil.IdSpivrobitnuka = spivrobitnuku.id"},
-            {{"id", Integer}, {"IdMagazuny", Integer}, {"IdSpivrobitnuka", Integer}, {"NazvaMagazuny", String, 32},
-             {"PIB", String, 40}, {"DataRozpodily", Date}});
+            {QStringLiteral("Select rozpodil.id, rozpodil.IdMagazuny, rozpodil.IdSpivrobitnuka, rozpodil.DataRozpodily, "
+             "Magazunu.NazvaMagazuny, Spivrobitnuku.PIB"),
+             QStringLiteral("From rozpodil, spivrobitnuku, magazunu"),
+             QStringLiteral("Where rozpodil.IdMagazuny = magazunu.id AND rozpodil.IdSpivrobitnuka = spivrobitnuku.id")},
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("IdMagazuny"), Integer}, {QStringLiteral("IdSpivrobitnuka"), Integer}, {QStringLiteral("NazvaMagazuny"), String, 32},
+             {QStringLiteral("PIB"), String, 40}, {QStringLiteral("DataRozpodily"), Date}});
     declare(form11Query3, {},
-            {{"id", Integer}, {"IdRozpodily", Integer}, {"IdTovary", Integer}, {"nazvatovary", String, 40},
-             {"Kilkist", Float}, {"CinaPostachannya", Float}, {"id_1", Integer}, calculated("Suma", Integer)});
-    calculateSum(form11Query3, "CinaPostachannya");
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("IdRozpodily"), Integer}, {QStringLiteral("IdTovary"), Integer}, {QStringLiteral("nazvatovary"), String, 40},
+             {QStringLiteral("Kilkist"), Float}, {QStringLiteral("CinaPostachannya"), Float}, {QStringLiteral("id_1"), Integer}, calculated(QStringLiteral("Suma"), Integer)});
+    calculateSum(form11Query3, QStringLiteral("CinaPostachannya"));
     followHeader(form11Query1, form11Query3,
-                 {"Select pozuciirozpodily.id, pozuciirozpodily.IdRozpodily, pozuciirozpodily.IdTovary, "
-                  "pozuciirozpodily.Kilkist, pozuciirozpodily.CinaPostachannya, rozpodil.id, tovary.nazvatovary",
-                  "From pozuciirozpodily, rozpodil, tovary",
-                  "where pozuciirozpodily.IdRozpodily = rozpodil.id AND pozuciirozpodily.IdTovary = Tovary.id"},
-                 "and pozuciirozpodily.IdRozpodily=");
+                 {QStringLiteral("Select pozuciirozpodily.id, pozuciirozpodily.IdRozpodily, pozuciirozpodily.IdTovary, "
+                  "pozuciirozpodily.Kilkist, pozuciirozpodily.CinaPostachannya, rozpodil.id, tovary.nazvatovary"),
+                  QStringLiteral("From pozuciirozpodily, rozpodil, tovary"),
+                  QStringLiteral("where pozuciirozpodily.IdRozpodily = rozpodil.id AND pozuciirozpodily.IdTovary = Tovary.id")},
+                 QStringLiteral("and pozuciirozpodily.IdRozpodily="));
 
     declare(form12Query1,
-            {"Select baza.id, baza.idTovary, baza.kilkistNaBazi, tovary.nazvatovary", "From baza, tovary",
-             "Where baza.idTovary = Tovary.Id"},
-            {{"id", Integer}, {"nazvatovary", String, 40}, {"idTovary", Integer}, {"kilkistNaBazi", Float}});
+            {QStringLiteral("Select baza.id, baza.idTovary, baza.kilkistNaBazi, tovary.nazvatovary"), QStringLiteral("From baza, tovary"),
+             QStringLiteral("Where baza.idTovary = Tovary.Id")},
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("nazvatovary"), String, 40}, {QStringLiteral("idTovary"), Integer}, {QStringLiteral("kilkistNaBazi"), Float}});
 
-    declare(form14Query1, {"Select *", "From magazunu"},
-            {{"Id", Integer}, {"NazvaMagazuny", String, 32}, {"AdresaMagazuny", String, 40}, {"IdSpivrobitnuka", Integer}});
+    declare(form14Query1, {QStringLiteral("Select *"), QStringLiteral("From magazunu")},
+            {{QStringLiteral("Id"), Integer}, {QStringLiteral("NazvaMagazuny"), String, 32}, {QStringLiteral("AdresaMagazuny"), String, 40}, {QStringLiteral("IdSpivrobitnuka"), Integer}});
     declare(form14Query2, {},
-            {{"id", Integer}, {"IdMagazuny", Integer}, {"IdTovary", Integer}, {"NazvaTovary", String, 40},
-             {"Kilkist", Float}, {"CinaRozdribna", Float}, {"id_1", Integer}, {"Data", Date}});
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("IdMagazuny"), Integer}, {QStringLiteral("IdTovary"), Integer}, {QStringLiteral("NazvaTovary"), String, 40},
+             {QStringLiteral("Kilkist"), Float}, {QStringLiteral("CinaRozdribna"), Float}, {QStringLiteral("id_1"), Integer}, {QStringLiteral("Data"), Date}});
     followHeader(form14Query1, form14Query2,
-                 {"Select reveziyamagazuny.id,  reveziyamagazuny.IdMagazuny,  reveziyamagazuny.IdTovary,  "
+                 {QStringLiteral("Select reveziyamagazuny.id,  reveziyamagazuny.IdMagazuny,  reveziyamagazuny.IdTovary,  "
                   "reveziyamagazuny.Kilkist,  reveziyamagazuny.CinaRozdribna, reveziyamagazuny.Data, magazunu.id, "
-                  "tovary.NazvaTovary",
-                  "From  reveziyamagazuny, magazunu, tovary",
-                  "Where reveziyamagazuny.IdMagazuny = magazunu.id AND  reveziyamagazuny.IdTovary = tovary.id"},
-                 "and reveziyamagazuny.Idmagazuny=");
+                  "tovary.NazvaTovary"),
+                  QStringLiteral("From  reveziyamagazuny, magazunu, tovary"),
+                  QStringLiteral("Where reveziyamagazuny.IdMagazuny = magazunu.id AND  reveziyamagazuny.IdTovary = tovary.id")},
+                 QStringLiteral("and reveziyamagazuny.Idmagazuny="));
 
     declare(form15Query1,
-            {"Select reviziyabazu.id, reviziyabazu.IdSpivrobitnuka, reviziyabazu.Dokyment, reviziyabazu.DataRevizii, "
-             "spivrobitnuku.PIB",
-             "From reviziyabazu, spivrobitnuku", "Where reviziyabazu.IdSpivrobitnuka = spivrobitnuku.id "},
-            {{"id", Integer}, {"IdSpivrobitnuka", Integer}, {"PIB", String, 40}, {"Dokyment", String, 32},
-             {"DataRevizii", Date}});
+            {QStringLiteral("Select reviziyabazu.id, reviziyabazu.IdSpivrobitnuka, reviziyabazu.Dokyment, reviziyabazu.DataRevizii, "
+             "spivrobitnuku.PIB"),
+             QStringLiteral("From reviziyabazu, spivrobitnuku"), QStringLiteral("Where reviziyabazu.IdSpivrobitnuka = spivrobitnuku.id ")},
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("IdSpivrobitnuka"), Integer}, {QStringLiteral("PIB"), String, 40}, {QStringLiteral("Dokyment"), String, 32},
+             {QStringLiteral("DataRevizii"), Date}});
     declare(form15Query3, {},
-            {{"id", Integer}, {"NazvaTovary", String, 40}, {"IdRevizii", Integer}, {"Idtovary", Integer},
-             {"Kilkist", Float}, {"Cina", Float}, {"id_1", Integer}, calculated("Suma", Float)});
-    calculateSum(form15Query3, "Cina");
+            {{QStringLiteral("id"), Integer}, {QStringLiteral("NazvaTovary"), String, 40}, {QStringLiteral("IdRevizii"), Integer}, {QStringLiteral("Idtovary"), Integer},
+             {QStringLiteral("Kilkist"), Float}, {QStringLiteral("Cina"), Float}, {QStringLiteral("id_1"), Integer}, calculated(QStringLiteral("Suma"), Float)});
+    calculateSum(form15Query3, QStringLiteral("Cina"));
     followHeader(form15Query1, form15Query3,
-                 {"Select pozuciireviziibazu.id, pozuciireviziibazu.IdRevizii, pozuciireviziibazu.Idtovary, "
-                  "pozuciireviziibazu.Kilkist, pozuciireviziibazu.Cina, reviziyabazu.id, tovary.NazvaTovary",
-                  "From pozuciireviziibazu, reviziyabazu, tovary",
-                  "Where pozuciireviziibazu.IdRevizii = reviziyabazu.id AND pozuciireviziibazu.IdTovary = tovary.Id"},
-                 "and pozuciireviziibazu.IdRevizii=");
+                 {QStringLiteral("Select pozuciireviziibazu.id, pozuciireviziibazu.IdRevizii, pozuciireviziibazu.Idtovary, "
+                  "pozuciireviziibazu.Kilkist, pozuciireviziibazu.Cina, reviziyabazu.id, tovary.NazvaTovary"),
+                  QStringLiteral("From pozuciireviziibazu, reviziyabazu, tovary"),
+                  QStringLiteral("Where pozuciireviziibazu.IdRevizii = reviziyabazu.id AND pozuciireviziibazu.IdTovary = tovary.Id")},
+                 QStringLiteral("and pozuciireviziibazu.IdRevizii="));
 
     // The people and places the headers name; the documents print those of the second header.
-    database.exec("INSERT INTO postachalnuku (Id, NazvaPostachalnuka) VALUES (1, 'ПП Промінь'), (2, " + QuoteSqlText(Supplier) + ");"
-                  "INSERT INTO spivrobitnuku (Id, PIB) VALUES (1, 'Шевчук Ганна Петрівна'), (2, " + QuoteSqlText(Auditor) + ");"
-                  "INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (1, 'Магазин №1'), (2, " + QuoteSqlText(Shop) + ")");
+    database.exec(QStringLiteral("INSERT INTO postachalnuku (Id, NazvaPostachalnuka) VALUES (1, 'ПП Промінь'), (2, ") + QuoteSqlText(Supplier) + QStringLiteral(");"
+                  "INSERT INTO spivrobitnuku (Id, PIB) VALUES (1, 'Шевчук Ганна Петрівна'), (2, ") + QuoteSqlText(Auditor) + QStringLiteral(");"
+                  "INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (1, 'Магазин №1'), (2, ") + QuoteSqlText(Shop) + QStringLiteral(")"));
 }
 
 void ScreenQueries::show(int number, const Lines &lines)
@@ -160,34 +160,34 @@ const Query *ScreenQueries::headerOf(int number) const
 
 int ScreenQueries::addGoods(const QString &name)
 {
-    database.exec("INSERT INTO tovary (NazvaTovary) VALUES (" + QuoteSqlText(name) + ")");
-    return database.value("SELECT LAST_INSERT_ID()").toInt();
+    database.exec(QStringLiteral("INSERT INTO tovary (NazvaTovary) VALUES (") + QuoteSqlText(name) + QStringLiteral(")"));
+    return database.value(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
 }
 
 void ScreenQueries::showReceipt(const Lines &lines)
 {
-    database.exec("INSERT INTO nadhodgennya (Id, IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) VALUES"
-                  " (1, 1, 1, '2011-05-01'), (2, 2, 1, " + date(ReceiptDate) + ")");
+    database.exec(QStringLiteral("INSERT INTO nadhodgennya (Id, IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) VALUES"
+                  " (1, 1, 1, '2011-05-01'), (2, 2, 1, ") + date(ReceiptDate) + QStringLiteral(")"));
     database.exec(QStringLiteral("INSERT INTO chonadishlo (IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (%1, 1, 7, 7)")
-                      .arg(addGoods("Сіль")));
+                      .arg(addGoods(QStringLiteral("Сіль"))));
     for (const Line &line : lines)
         database.exec(QStringLiteral("INSERT INTO chonadishlo (IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (%1, 2, %2, %3)")
                           .arg(addGoods(line.goods)).arg(number(line.kilkist), number(line.cina)));
     form7Query1.open();
-    form7Query1.locate("id", 2);
+    form7Query1.locate(QStringLiteral("id"), 2);
 }
 
 void ScreenQueries::showDistribution(const Lines &lines)
 {
-    database.exec("INSERT INTO rozpodil (Id, IdMagazuny, IdSpivrobitnuka, DataRozpodily) VALUES"
-                  " (1, 1, 1, '2011-05-01'), (2, 2, 1, '2011-05-20')");
+    database.exec(QStringLiteral("INSERT INTO rozpodil (Id, IdMagazuny, IdSpivrobitnuka, DataRozpodily) VALUES"
+                  " (1, 1, 1, '2011-05-01'), (2, 2, 1, '2011-05-20')"));
     database.exec(QStringLiteral("INSERT INTO pozuciirozpodily (IdRozpodily, IdTovary, Kilkist, CinaPostachannya) VALUES (1, %1, 7, 7)")
-                      .arg(addGoods("Сіль")));
+                      .arg(addGoods(QStringLiteral("Сіль"))));
     for (const Line &line : lines)
         database.exec(QStringLiteral("INSERT INTO pozuciirozpodily (IdRozpodily, IdTovary, Kilkist, CinaPostachannya) VALUES (2, %1, %2, %3)")
                           .arg(addGoods(line.goods)).arg(number(line.kilkist), number(line.cina)));
     form11Query1.open();
-    form11Query1.locate("id", 2);
+    form11Query1.locate(QStringLiteral("id"), 2);
 }
 
 void ScreenQueries::showStock(const Lines &lines)
@@ -201,24 +201,24 @@ void ScreenQueries::showStock(const Lines &lines)
 void ScreenQueries::showShopAudit(const Lines &lines)
 {
     database.exec(QStringLiteral("INSERT INTO reveziyamagazuny (IdMagazuny, IdTovary, Kilkist, CinaRozdribna, Data) VALUES (1, %1, 7, 7, '2011-05-01')")
-                      .arg(addGoods("Сіль")));
+                      .arg(addGoods(QStringLiteral("Сіль"))));
     for (const Line &line : lines)
         database.exec(QStringLiteral("INSERT INTO reveziyamagazuny (IdMagazuny, IdTovary, Kilkist, CinaRozdribna, Data) VALUES (2, %1, %2, %3, %4)")
                           .arg(addGoods(line.goods)).arg(number(line.kilkist), number(line.cina),
                                                          date(line.date.isValid() ? line.date : AuditDate)));
     form14Query1.open();
-    form14Query1.locate("Id", 2);
+    form14Query1.locate(QStringLiteral("Id"), 2);
 }
 
 void ScreenQueries::showBaseAudit(const Lines &lines)
 {
-    database.exec("INSERT INTO reviziyabazu (Id, IdSpivrobitnuka, Dokyment, DataRevizii) VALUES"
-                  " (1, 1, 'Наказ 3', '2011-05-01'), (2, 2, " + QuoteSqlText(BasisDocument) + ", " + date(AuditDate) + ")");
+    database.exec(QStringLiteral("INSERT INTO reviziyabazu (Id, IdSpivrobitnuka, Dokyment, DataRevizii) VALUES"
+                  " (1, 1, 'Наказ 3', '2011-05-01'), (2, 2, ") + QuoteSqlText(BasisDocument) + QStringLiteral(", ") + date(AuditDate) + QStringLiteral(")"));
     database.exec(QStringLiteral("INSERT INTO pozuciireviziibazu (IdRevizii, IdTovary, Kilkist, Cina) VALUES (1, %1, 7, 7)")
-                      .arg(addGoods("Сіль")));
+                      .arg(addGoods(QStringLiteral("Сіль"))));
     for (const Line &line : lines)
         database.exec(QStringLiteral("INSERT INTO pozuciireviziibazu (IdRevizii, IdTovary, Kilkist, Cina) VALUES (2, %1, %2, %3)")
                           .arg(addGoods(line.goods)).arg(number(line.kilkist), number(line.cina)));
     form15Query1.open();
-    form15Query1.locate("id", 2);
+    form15Query1.locate(QStringLiteral("id"), 2);
 }
