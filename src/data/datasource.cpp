@@ -116,7 +116,7 @@ DataSource DataSource::load(const QString &alias)
     if (!QFileInfo::exists(path)) {
         DataSource internal;
         internal.alias = alias;
-        internal.password = InternalServer::RootPassword;
+        internal.password = QString::fromLatin1(InternalServer::RootPassword);
         return internal;
     }
     return parse(alias, path);
@@ -214,7 +214,7 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
     if (source.tls == Tls::Off && !(source.tlsCa.isEmpty() && source.tlsFingerprint.isEmpty()))
         throw fail(QStringLiteral("Tls=off cannot stand with TlsCa or TlsFingerprint"));
     if (source.internal && source.password.isEmpty())
-        source.password = InternalServer::RootPassword;
+        source.password = QString::fromLatin1(InternalServer::RootPassword);
     return source;
 }
 

@@ -42,7 +42,7 @@ TMovementHistory::TMovementHistory(Database &database, QWidget *parent)
     ui->DBGrid1->setQuery(Query1);
     setCancelButton(ui->BitBtn1);
 
-    connect(Query1, &Query::calcFields, this, &TMovementHistory::Query1CalcFields);
+    onEvent(Query1, QueryEvent::CalcFields, this, &TMovementHistory::Query1CalcFields);
     onEvent(ui->BitBtn1, &QPushButton::clicked, this, &TMovementHistory::BitBtn1Click);
 }
 

@@ -26,7 +26,7 @@ class TestInternalServer : public QObject
         Query q(db);
         q.sql().add(QStringLiteral("select count(*) as cnt from ") + table);
         q.open();
-        return q.fieldByName("cnt")->asString();
+        return q.fieldByName(QStringLiteral("cnt"))->asString();
     }
 
 private slots:
@@ -73,7 +73,7 @@ private slots:
         Query q(db);
         q.sql().add(QStringLiteral("select count(*) as cnt from tovary where NazvaTovary='Позначка'"));
         q.open();
-        QCOMPARE(q.fieldByName("cnt")->asInteger(), 1); // not re-created
+        QCOMPARE(q.fieldByName(QStringLiteral("cnt"))->asInteger(), 1); // not re-created
 
         // The next start gave it the journal, with opening rows for the stock as it stands.
         const int stockRows = count(db, QStringLiteral("baza")).toInt() + count(db, QStringLiteral("nayavnistvmagazuni")).toInt();

@@ -73,11 +73,11 @@ private slots:
         QVERIFY(!hasStockJournal(*m_connection));
         upgrade();
         QVERIFY(hasStockJournal(*m_connection));
-        const QStringList opening = {"залишок на початок|NULL|1|NULL|40|40", "залишок на початок|NULL|2|NULL|0|0",
-                                     "залишок на початок|NULL|1|7|3|3"};
+        const QStringList opening = {QStringLiteral("залишок на початок|NULL|1|NULL|40|40"), QStringLiteral("залишок на початок|NULL|2|NULL|0|0"),
+                                     QStringLiteral("залишок на початок|NULL|1|7|3|3")};
         QCOMPARE(journal(), opening);
-        QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv"), QStringLiteral("1"));
-        QCOMPARE(m_db->value("SELECT COUNT(*) FROM ruhtovariv WHERE Korystuvach = 'root'"), QStringLiteral("3"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv")), QStringLiteral("1"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(*) FROM ruhtovariv WHERE Korystuvach = 'root'")), QStringLiteral("3"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
 
         // Again: nothing more, even for a quantity changed behind the program's back.
@@ -95,8 +95,8 @@ private slots:
         StockCommand command(*m_connection, StockDocument::Receipt, 12);
         command.run([&] { post(command, {{1, 5}}); });
         upgrade();
-        QCOMPARE(journal(), QStringList({"надходження|12|1|NULL|5|45", "залишок на початок|NULL|1|NULL|40|40",
-                                         "залишок на початок|NULL|2|NULL|0|0", "залишок на початок|NULL|1|7|3|3"}));
+        QCOMPARE(journal(), QStringList({QStringLiteral("надходження|12|1|NULL|5|45"), QStringLiteral("залишок на початок|NULL|1|NULL|40|40"),
+                                         QStringLiteral("залишок на початок|NULL|2|NULL|0|0"), QStringLiteral("залишок на початок|NULL|1|7|3|3")}));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 
@@ -109,12 +109,12 @@ private slots:
         QVERIFY(!command.earlierMove());
         // Goods 1 twice (held at 40), new goods 3 twice: each row has the quantity after its own change.
         QCOMPARE(command.run([&] { post(command, {{1, 10}, {3, 4}, {1, 2.5}, {3, 1}}); }), StockCommand::Outcome::Done);
-        QCOMPARE(journal().mid(3), QStringList({"надходження|12|1|NULL|10|50", "надходження|12|3|NULL|4|4",
-                                                "надходження|12|1|NULL|2.5|52.5", "надходження|12|3|NULL|1|5"}));
+        QCOMPARE(journal().mid(3), QStringList({QStringLiteral("надходження|12|1|NULL|10|50"), QStringLiteral("надходження|12|3|NULL|4|4"),
+                                                QStringLiteral("надходження|12|1|NULL|2.5|52.5"), QStringLiteral("надходження|12|3|NULL|1|5")}));
         QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(*) FROM ruhtovariv WHERE Komanda = '%1'").arg(command.token())),
                  QStringLiteral("4"));
-        const QString moment = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%Y-%m-%d %H:%i:%s') FROM ruhtovariv");
-        QCOMPARE(StockCommand(*m_connection, StockDocument::Receipt, 12).earlierMove()->toString("yyyy-MM-dd HH:mm:ss"), moment);
+        const QString moment = m_db->value(QStringLiteral("SELECT DATE_FORMAT(MAX(Moment), '%Y-%m-%d %H:%i:%s') FROM ruhtovariv"));
+        QCOMPARE(StockCommand(*m_connection, StockDocument::Receipt, 12).earlierMove()->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), moment);
         QVERIFY(!StockCommand(*m_connection, StockDocument::Distribution, 12).earlierMove()); // another kind of document
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
@@ -131,7 +131,7 @@ private slots:
             m_connection->execute(QStringLiteral("INSERT INTO nayavnistvmagazuni VALUES (NULL, 7, 9, 0, 1, 1.25)"));
             command.record({9, 7, 0});
         });
-        QCOMPARE(journal().mid(3), QStringList({"розподіл|4|9|7|0|0"}));
+        QCOMPARE(journal().mid(3), QStringList({QStringLiteral("розподіл|4|9|7|0|0")}));
     }
 
     void failedCommandLeavesNoRows()
@@ -144,7 +144,7 @@ private slots:
             m_connection->execute(QStringLiteral("INSERT INTO sklad VALUES (1)")); // no such table
         }));
         QCOMPARE(journal().size(), 3);
-        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("40"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")), QStringLiteral("40"));
     }
 
     void withoutJournalNothingIsAskedOrWritten()
@@ -157,8 +157,8 @@ private slots:
         m_connection->clearStatementLog();
         command.run([&] { post(command, {{1, 10}}); });
         QCOMPARE(m_connection->statementLog(),
-                 QStringList({"START TRANSACTION", "SELECT Id FROM baza WHERE IdTovary = 1",
-                              "UPDATE baza SET KilkistNaBazi = KilkistNaBazi + 10 WHERE IdTovary = 1", "COMMIT"}));
+                 QStringList({QStringLiteral("START TRANSACTION"), QStringLiteral("SELECT Id FROM baza WHERE IdTovary = 1"),
+                              QStringLiteral("UPDATE baza SET KilkistNaBazi = KilkistNaBazi + 10 WHERE IdTovary = 1"), QStringLiteral("COMMIT")}));
         QVERIFY_THROWS_EXCEPTION(Error, compareStockWithJournal(*m_connection));
     }
 
@@ -224,7 +224,7 @@ private slots:
             if (reachedServer)
                 m_connection->execute(QStringLiteral("COMMIT"));
             m_db->exec(QStringLiteral("KILL CONNECTION ") + connection);
-            for (int i = 0; i < 500 && m_db->value("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = " + connection) != "0"; ++i)
+            for (int i = 0; i < 500 && m_db->value(QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = ") + connection) != QStringLiteral("0"); ++i)
                 QTest::qWait(10);
         });
         StockCommand command(*m_connection, StockDocument::Receipt, 12);
@@ -242,7 +242,7 @@ private slots:
         }
         QVERIFY(!armed);
         QVERIFY(m_connection->connected()); // the lookup reconnected
-        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), reachedServer ? QStringLiteral("50") : QStringLiteral("40"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")), reachedServer ? QStringLiteral("50") : QStringLiteral("40"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 };

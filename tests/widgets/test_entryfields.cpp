@@ -164,7 +164,7 @@ private slots:
         QTest::addColumn<QString>("arriving");
         QTest::addColumn<QString>("text");
         const auto row = [](const char *way, const char *name) -> QTestData & {
-            return QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(way, name))) << QString(way);
+            return QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(way), QLatin1String(name)))) << QString::fromLatin1(way);
         };
         row("paste", "digits: a negative quantity") << "digits" << "-5" << "5";
         row("paste", "digits: a fraction") << "digits" << "2,5" << "25";
