@@ -61,12 +61,15 @@ private:
     // Operands read by `operand`, joined from the left by any of the operators of one precedence.
     std::unique_ptr<Node> chain(std::unique_ptr<Node> (Parser::*operand)(), std::initializer_list<Operator> operators)
     {
+        Depth depth(*this);
         auto node = (this->*operand)();
         for (;;) {
             const auto taken = std::find_if(operators.begin(), operators.end(),
                                             [&](const Operator &candidate) { return take(candidate.sign); });
             if (taken == operators.end())
                 return node;
+            if (!depth.deeper())
+                fail();
             node = JoinedNode(taken->kind, std::move(node), (this->*operand)());
         }
     }
@@ -74,6 +77,9 @@ private:
     std::unique_ptr<Node> product() { return chain(&Parser::unary, {{u'*', Op::Multiply}, {u'/', Op::Divide}}); }
     std::unique_ptr<Node> unary()
     {
+        Depth depth(*this);
+        if (!depth.deeper())
+            fail();
         if (take(u'-'))
             return JoinedNode(Op::Negate, unary());
         return primary();

@@ -56,6 +56,9 @@ private slots:
         QTest::newRow("double minus") << "2 - -1" << 3.0;
         QTest::newRow("average") << "SUM(Suma) / COUNT" << 25.0;
         QTest::newRow("leading point") << ".5 * 4" << 2.0;
+        // Deep, but within what the parser reads.
+        QTest::newRow("100 brackets") << QString(100, u'(') + QStringLiteral("Kilkist") + QString(100, u')') << 3.0;
+        QTest::newRow("chain of 400 terms") << QStringLiteral("+1").repeated(400).mid(1) << 400.0;
     }
     void values()
     {
@@ -77,6 +80,10 @@ private slots:
         QTest::newRow("comma as the mark") << "Suma * 1,2";
         QTest::newRow("unknown operator") << "Suma ^ 2";
         QTest::newRow("two operands") << "Suma Cina";
+        // Nested deeper than any layout's expression, so deep that reading it would overflow the stack.
+        QTest::newRow("100000 brackets") << QString(100000, u'(') + u'1' + QString(100000, u')');
+        QTest::newRow("100000 minus signs") << QString(100000, u'-') + u'1';
+        QTest::newRow("chain of 100000 terms") << QStringLiteral("+1").repeated(100000).mid(1);
     }
     void invalidTexts()
     {
