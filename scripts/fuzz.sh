@@ -19,6 +19,9 @@ fi
 work=${COOP_FUZZ_KEEP:-$(mktemp -d /tmp/coop-fuzz.XXXXXX)}
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+if [[ -z ${ASAN_SYMBOLIZER_PATH:-} && -x /usr/lib/llvm-14/bin/llvm-symbolizer ]]; then
+    export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
+fi
 
 # run_target NAME: fuzzes one target in $work/NAME and leaves its summary in $work/NAME/summary.
 run_target() {
