@@ -113,6 +113,7 @@ int restoreCommand(const CommandLine &line, QTextStream &out)
     if (!copy.isFile() || !copy.isReadable())
         throw Error(QStringLiteral("Немає копії %1 (або її не можна прочитати).").arg(QDir::toNativeSeparators(copy.absoluteFilePath())));
 
+    checkDatabaseCopy(copy.absoluteFilePath()); // a hostile copy is refused before anything is touched
     const ConnectTarget target = database.target();
     // The database being replaced is kept first, beside the copy that replaces it.
     const QString kept = keptCopyPath(copy, database.source().database);
