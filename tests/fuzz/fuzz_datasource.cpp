@@ -32,14 +32,17 @@ QStringList passwordsOnly(const QString &content)
     static const QRegularExpression passwordLine(QStringLiteral("^\\s*password\\s*=(.*)$"),
                                                  QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
     QStringList passwords;
-    QString rest = content;
+    QString rest; // the file without its password lines
+    qsizetype restFrom = 0;
     for (auto it = passwordLine.globalMatch(content); it.hasNext();) {
         const auto match = it.next();
-        rest.remove(match.captured(0));
+        rest += content.mid(restFrom, match.capturedStart(0) - restFrom);
+        restFrom = match.capturedEnd(0);
         const QString value = match.captured(1).trimmed();
         if (value.size() >= 6)
             passwords.append(value);
     }
+    rest += content.mid(restFrom);
     passwords.removeIf([&](const QString &password) { return rest.contains(password); });
     return passwords;
 }
