@@ -191,7 +191,12 @@ QStringList ReportExpression::rowFields() const
 
 double ReportExpression::evaluate(const ExpressionContext &context) const
 {
-    return coop::evaluate(*m_root, context, m_text);
+    const double value = coop::evaluate(*m_root, context, m_text);
+    // Past the largest number (a product, a division by a tiny divisor) the value is infinite, or
+    // NaN once an infinity meets another or a zero: refused as a division by zero is.
+    if (!std::isfinite(value))
+        throw Error(QStringLiteral("Overflow in report expression '%1'").arg(m_text));
+    return value;
 }
 
 } // namespace coop

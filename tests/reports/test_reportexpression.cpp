@@ -102,6 +102,29 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Error, expression.evaluate(FixedRow()));
     }
 
+    // Past the largest number the value would print as INF (or NAN): refused like a division by zero.
+    void overflowIsAnError_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QString huge = u'1' + QString(200, u'0'); // 1e200
+        const QString tiny = QStringLiteral("0.") + QString(320, u'0') + u'1'; // 1e-321
+        QTest::newRow("product") << huge + QStringLiteral(" * ") + huge;
+        QTest::newRow("division by a tiny number") << QStringLiteral("Suma / ") + tiny;
+        QTest::newRow("infinity times zero") << u'(' + huge + QStringLiteral(" * ") + huge + QStringLiteral(") * 0");
+        QTest::newRow("infinity less infinity") << huge + u'*' + huge + u'-' + huge + u'*' + huge;
+        QTest::newRow("sum times a huge number") << QStringLiteral("SUM(Suma) * ") + huge + QStringLiteral(" * ") + huge;
+    }
+    void overflowIsAnError()
+    {
+        QFETCH(QString, text);
+        try {
+            const double value = ReportExpression(text).evaluate(FixedRow());
+            QFAIL(qPrintable(QStringLiteral("evaluated to %1").arg(value)));
+        } catch (const Error &error) {
+            QCOMPARE(error.text(), QStringLiteral("Overflow in report expression '%1'").arg(text));
+        }
+    }
+
     // What the builder totals while walking the rows, and what it must blank in an empty row.
     void fieldsRead_data()
     {
