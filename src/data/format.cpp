@@ -167,7 +167,10 @@ double ReadTypedNumber(const QString &text)
     double value = 0;
     const char *begin = c.constData() + (c.startsWith('+') ? 1 : 0);
     const auto read = std::from_chars(begin, c.constData() + c.size(), value);
-    if (read.ec != std::errc() || !std::isfinite(value))
+    // Beyond the largest number of 15 digits, the text it is shown and written in rounds up past
+    // the largest double: neither the field nor the server could read it back.
+    constexpr double LargestShown = 1.79769313486231e308;
+    if (read.ec != std::errc() || !(std::fabs(value) <= LargestShown))
         throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return value;
 }

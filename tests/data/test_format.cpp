@@ -153,6 +153,11 @@ private slots:
         QTest::newRow("letters") << "abc" << false << 0.0;
         QTest::newRow("exponent without digits") << "1E" << false << 0.0;
         QTest::newRow("arabic-indic digits") << "١٢" << false << 0.0;
+        // Shown in 15 digits, a number beyond this one would read as past the largest double.
+        QTest::newRow("largest shown") << "1,79769313486231E308" << true << 1.79769313486231e308;
+        QTest::newRow("largest shown, negative") << "-1,79769313486231E308" << true << -1.79769313486231e308;
+        QTest::newRow("largest double") << "1,7976931348623157E308" << false << 0.0;
+        QTest::newRow("past the largest double") << "1,8E308" << false << 0.0;
     }
     void typedNumbers()
     {
