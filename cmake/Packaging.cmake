@@ -5,17 +5,15 @@
 #
 # Layout under the prefix:
 #   bin/myrolan                                     the program (its install rule is in src/app/)
-#   share/myrolan/db/schema.sql, demo.sql           what the internal server's first start loads
-#   share/myrolan/db/upgrade-journal.sql            the stock journal for a database made before it
-#   share/myrolan/assets/...                        the pictures the program reads at run time
+#   share/myrolan/db/schema.sql, demo.sql           for the administrator of a shared server (the
+#   share/myrolan/db/upgrade-journal.sql            program carries its own copies as resources)
 #   share/applications/myrolan.desktop              the menu entry
 #   share/icons/hicolor/<size>/apps/myrolan.png     the icon, and scalable/apps/myrolan.svg
 #   share/doc/myrolan/                              the guides with their screenshots, copyright,
 #                                                   changelog.Debian.gz
 #   share/man/man1/myrolan.1.gz, share/man/uk/man1/myrolan.1.gz   the manual page, English and Ukrainian
 #
-# The program looks for its shipped files in <directory of the program>/../share/<program name>/, so
-# the data go to share/myrolan literally, whatever CMAKE_INSTALL_DATADIR says.
+# The guides name share/myrolan/db literally, whatever CMAKE_INSTALL_DATADIR says.
 
 include(GNUInstallDirs)
 
@@ -27,9 +25,6 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/db/demo.sql
   ${PROJECT_SOURCE_DIR}/db/upgrade-journal.sql
   DESTINATION ${COOP_SHIPPED_DIR}/db)
-
-# The tool bar pictures are compiled into the program; the background picture is read from disk.
-install(FILES ${PROJECT_SOURCE_DIR}/assets/background.jpg DESTINATION ${COOP_SHIPPED_DIR}/assets)
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${COOP_PROGRAM}.desktop DESTINATION share/applications)
 foreach(size 48 128 256)

@@ -501,6 +501,13 @@ void DumpCheck::checkCreateTable()
         const Token &token = m_tokens[i];
         if (isPunct(i, '.') || isPunct(i, '@'))
             refuseStatement(QStringLiteral("він називає щось поза таблицею"));
+        // A quoted name before "(" names a key, the table a key refers to, or a column with the
+        // length of its key's prefix; anywhere else it would call a function of that name.
+        const bool prefixLength = i + 3 < m_tokens.size() && m_tokens[i + 2].kind == Kind::Number && isPunct(i + 3, ')');
+        if (token.kind == Kind::Identifier && isPunct(i + 1, '(') && !prefixLength
+            && !(is(i - 1, "KEY") || is(i - 1, "INDEX") || is(i - 1, "REFERENCES") || is(i - 1, "UNIQUE")
+                 || is(i - 1, "FULLTEXT") || is(i - 1, "SPATIAL")))
+            refuseStatement(QStringLiteral("функція %1 не з копії бази").arg(QString::fromUtf8(text(token))));
         if (token.kind != Kind::Word)
             continue;
         const QByteArray word = text(token);

@@ -36,7 +36,7 @@ CREATE TABLE `tovary` (
   `Cina` decimal(10,2) DEFAULT 0.00,
   `Moment` datetime(6) NOT NULL DEFAULT current_timestamp(6),
   PRIMARY KEY (`Id`),
-  KEY `tovary_nazva` (`NazvaTovary`)
+  KEY `tovary_nazva` (`NazvaTovary`(20),`Id`)
 ) ENGINE=InnoDB AUTO_INCREMENT=35 DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 /*!40101 SET character_set_client = @saved_cs_client */;
 
@@ -140,6 +140,7 @@ private slots:
         add("created from a query", "CREATE TABLE t AS SELECT * FROM mysql.user;\n", "«CREATE TABLE t»");
         add("federated", "CREATE TABLE t (a int) ENGINE=CONNECT TABLE_TYPE=MYSQL;\n", "рушії");
         add("file in a default", "CREATE TABLE t (a text DEFAULT (load_file('/etc/shadow')));\n", "load_file");
+        add("quoted function in a default", "CREATE TABLE t (a text DEFAULT (`sys_exec`('id')));\n", "функція `sys_exec`");
         add("file in a value", "INSERT INTO `tovary` VALUES (9, LOAD_FILE('/etc/shadow'));\n", "не значення, а вираз");
         add("subquery in a value", "INSERT INTO `tovary` VALUES (9, (SELECT 1));\n", "не значення, а вираз");
         add("update", "INSERT INTO `tovary` VALUES (1) ON DUPLICATE KEY UPDATE Id=2;\n", "не значення, а вираз");

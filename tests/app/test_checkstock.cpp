@@ -32,7 +32,6 @@ class TestCheckStock : public QObject
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/run"));
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        environment.insert(QStringLiteral("COOP_SOURCE_DIR"), qEnvironmentVariable("COOP_SOURCE_DIR")); // db/ of the source tree
         QDir().mkpath(home + QStringLiteral("/run"));
         QProcess program;
         program.setProcessEnvironment(environment);

@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/mariadbhandles.h"
+#include "data/programfiles.h"
 #include "data/stockjournal.h"
 #include "support/testdatabase.h"
 
@@ -15,13 +16,7 @@ using namespace coop;
 
 namespace {
 
-QByteArray upgradeScript()
-{
-    QFile file(QStringLiteral(COOP_SOURCE_DIR "/db/upgrade-journal.sql"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read db/upgrade-journal.sql");
-    return file.readAll();
-}
+QByteArray upgradeScript() { return coop::programFile(QStringLiteral("db/upgrade-journal.sql")); }
 
 // Base stock of goods 1 and 2 (2 with no quantity at all), shop 7 holding goods 1.
 const char *const Stock = "INSERT INTO baza VALUES (1, 1, 40), (2, 2, NULL);"
