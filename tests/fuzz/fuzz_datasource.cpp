@@ -73,6 +73,10 @@ void checkSource(const DataSource &source)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const QString path = scratchFile();
+    static const struct Removal
+    {
+        ~Removal() { QFile::remove(path); } // at the run's end
+    } removal;
     const QByteArray content = fuzz::bytes(data, size);
     {
         QFile file(path);
