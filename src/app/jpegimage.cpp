@@ -27,13 +27,36 @@ void jumpBack(j_common_ptr info)
     std::longjmp(errors->jump, 1);
 }
 
+// A picture is refused beyond these, whatever its file claims: a header of a few bytes may announce
+// 65500 × 65500 pixels (12 GB as colour) or thousands of progressive scans over one picture.
+// The background picture of a window needs neither.
+constexpr unsigned long long MaxPixels = 7680ull * 4320; // an 8K screen
+constexpr long MaxDecoderMemory = 512l * 1024 * 1024;
+constexpr int MaxScans = 200;
+
 // Everything that lives across the jump is kept outside the function that calls setjmp.
 struct Decoding
 {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
+    jpeg_progress_mgr progress{};
     QImage image;
 };
+
+[[noreturn]] void refuse(j_common_ptr info, const char *what)
+{
+    auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+    std::snprintf(errors->message, sizeof errors->message, "%s", what);
+    std::longjmp(errors->jump, 1);
+}
+
+// Called by libjpeg as it reads: a picture of more scans than any encoder writes is refused.
+void countScans(j_common_ptr info)
+{
+    const auto *decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > MaxScans)
+        refuse(info, "The JPEG picture has too many scans");
+}
 
 bool decode(Decoding &d, const QByteArray &bytes)
 {
@@ -42,8 +65,16 @@ bool decode(Decoding &d, const QByteArray &bytes)
     if (setjmp(d.errors.jump))
         return false;
     jpeg_create_decompress(&d.info);
+    d.info.mem->max_memory_to_use = MaxDecoderMemory;
+    d.progress.progress_monitor = countScans;
+    d.info.progress = &d.progress;
     jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char *>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&d.info, TRUE);
+    if (static_cast<unsigned long long>(d.info.image_width) * d.info.image_height > MaxPixels) {
+        std::snprintf(d.errors.message, sizeof d.errors.message, "The JPEG picture of %ux%u pixels is too large",
+                      d.info.image_width, d.info.image_height);
+        return false;
+    }
     d.info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&d.info);
     d.image = QImage(int(d.info.output_width), int(d.info.output_height), QImage::Format_RGB888);

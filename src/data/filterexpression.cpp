@@ -66,20 +66,31 @@ private:
     }
     std::unique_ptr<Node> parseOr()
     {
+        Depth depth(*this);
         auto node = parseAnd();
-        while (keyword("or"))
+        while (keyword("or")) {
+            if (!depth.deeper())
+                syntaxError(m_text, m_pos);
             node = JoinedNode(Node::Kind::Or, std::move(node), parseAnd());
+        }
         return node;
     }
     std::unique_ptr<Node> parseAnd()
     {
+        Depth depth(*this);
         auto node = parseUnary();
-        while (keyword("and"))
+        while (keyword("and")) {
+            if (!depth.deeper())
+                syntaxError(m_text, m_pos);
             node = JoinedNode(Node::Kind::And, std::move(node), parseUnary());
+        }
         return node;
     }
     std::unique_ptr<Node> parseUnary()
     {
+        Depth depth(*this);
+        if (!depth.deeper())
+            syntaxError(m_text, m_pos);
         if (keyword("not"))
             return JoinedNode(Node::Kind::Not, parseUnary());
         if (take(u'(')) {

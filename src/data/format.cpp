@@ -2,6 +2,7 @@
 
 #include "databaseerror.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -48,7 +49,8 @@ Digits significantDigits(double magnitude)
 
 QString FormatSqlDate(const QDate &date)
 {
-    return padded(date.year()) + u'-' + padded(date.month()) + u'-' + padded(date.day());
+    // Four digits of the year whatever it is: the server reads "99-01-04" as 1999.
+    return QString::number(date.year()).rightJustified(4, u'0') + u'-' + padded(date.month()) + u'-' + padded(date.day());
 }
 
 QString FormatSqlNumber(double value)
@@ -165,7 +167,10 @@ double ReadTypedNumber(const QString &text)
     double value = 0;
     const char *begin = c.constData() + (c.startsWith('+') ? 1 : 0);
     const auto read = std::from_chars(begin, c.constData() + c.size(), value);
-    if (read.ec != std::errc() || !std::isfinite(value))
+    // Beyond the largest number of 15 digits, the text it is shown and written in rounds up past
+    // the largest double: neither the field nor the server could read it back.
+    constexpr double LargestShown = 1.79769313486231e308;
+    if (read.ec != std::errc() || !(std::fabs(value) <= LargestShown))
         throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return value;
 }
@@ -173,14 +178,14 @@ double ReadTypedNumber(const QString &text)
 QDate ReadLocaleDate(const QString &text)
 {
     const QStringList parts = text.trimmed().split(u'.');
+    // Digits only: toInt alone would take a sign or blanks ("-001", " 5") as part of a number.
+    const auto digits = [](const QString &part, qsizetype least, qsizetype most) {
+        return part.size() >= least && part.size() <= most
+            && std::all_of(part.cbegin(), part.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
     QDate date;
-    if (parts.size() == 3 && parts[0].size() >= 1 && parts[0].size() <= 2 && parts[1].size() >= 1
-        && parts[1].size() <= 2 && parts[2].size() == 4) {
-        bool okDay = false, okMonth = false, okYear = false;
-        const int day = parts[0].toInt(&okDay), month = parts[1].toInt(&okMonth), year = parts[2].toInt(&okYear);
-        if (okDay && okMonth && okYear)
-            date = QDate(year, month, day);
-    }
+    if (parts.size() == 3 && digits(parts[0], 1, 2) && digits(parts[1], 1, 2) && digits(parts[2], 4, 4))
+        date = QDate(parts[2].toInt(), parts[1].toInt(), parts[0].toInt());
     if (!date.isValid())
         throw Error(QStringLiteral("'%1' is not a valid date").arg(text));
     return date;
@@ -204,7 +209,8 @@ qint64 SqlDateJulianDay(const char *s, qsizetype length)
     const int year = int(digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3));
     const int month = int(digit(5) * 10 + digit(6));
     const int day = int(digit(8) * 10 + digit(9));
-    if (month < 1 || month > 12 || day < 1 || day > 31)
+    // A day of the calendar only: no year 0 (QDate has none), no 31 February.
+    if (!QDate::isValid(year, month, day))
         return 0;
     // Fliegel–Van Flandern: a Julian day number without building a QDate for every row.
     const int a = (14 - month) / 12;

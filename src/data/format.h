@@ -10,7 +10,7 @@ namespace coop {
 inline constexpr QChar DecimalSeparator = u',';
 inline constexpr const char *ShortDateFormat = "dd.MM.yyyy";
 
-// YYYY-MM-DD, each part zero-padded to at least two digits; any time of day is ignored.
+// YYYY-MM-DD, the year zero-padded to four digits and the others to two; any time of day is ignored.
 QString FormatSqlDate(const QDate &date);
 // The locale number text with its first "," replaced by ".".
 QString FormatSqlNumber(double value);
@@ -40,7 +40,8 @@ QDate ReadLocaleDate(const QString &text);
 // the process says about the decimal mark; 0 for anything else.
 double ReadServerNumber(const char *text);
 
-// Raw server text of a DATE column ("YYYY-MM-DD") as a Julian day; 0 when it is not such a text.
+// Raw server text of a DATE column ("YYYY-MM-DD") as a Julian day; 0 when it is not such a text or
+// not a day of the calendar (the server's zero dates, year 0, 31 February).
 qint64 SqlDateJulianDay(const char *text, qsizetype length);
 
 } // namespace coop

@@ -32,8 +32,32 @@ protected:
         return false;
     }
 
+    // How deep an expression may go: far beyond any written by hand, and well within the stack that
+    // its reading, evaluation and freeing take, all three recursive over its tree. Each bracket,
+    // prefix operator and operator of a chain ("a + b + c") is a level.
+    static constexpr int MaxDepth = 500;
+
+    // The levels a parser goes down while it lives; each deeper() answers false once past MaxDepth,
+    // and the parser then refuses the text as it refuses any it cannot read.
+    class Depth
+    {
+    public:
+        explicit Depth(TextScanner &scanner) : m_scanner(scanner), m_entered(scanner.m_depth) {}
+        ~Depth() { m_scanner.m_depth = m_entered; }
+        Depth(const Depth &) = delete;
+        Depth &operator=(const Depth &) = delete;
+        [[nodiscard]] bool deeper() { return ++m_scanner.m_depth <= MaxDepth; }
+
+    private:
+        TextScanner &m_scanner;
+        int m_entered;
+    };
+
     const QString &m_text;
     qsizetype m_pos = 0;
+
+private:
+    int m_depth = 0;
 };
 
 // A node of a parse tree over one or two operands; `Node` has `kind`, `left` and `right`.

@@ -61,12 +61,15 @@ private:
     // Operands read by `operand`, joined from the left by any of the operators of one precedence.
     std::unique_ptr<Node> chain(std::unique_ptr<Node> (Parser::*operand)(), std::initializer_list<Operator> operators)
     {
+        Depth depth(*this);
         auto node = (this->*operand)();
         for (;;) {
             const auto taken = std::find_if(operators.begin(), operators.end(),
                                             [&](const Operator &candidate) { return take(candidate.sign); });
             if (taken == operators.end())
                 return node;
+            if (!depth.deeper())
+                fail();
             node = JoinedNode(taken->kind, std::move(node), (this->*operand)());
         }
     }
@@ -74,6 +77,9 @@ private:
     std::unique_ptr<Node> product() { return chain(&Parser::unary, {{u'*', Op::Multiply}, {u'/', Op::Divide}}); }
     std::unique_ptr<Node> unary()
     {
+        Depth depth(*this);
+        if (!depth.deeper())
+            fail();
         if (take(u'-'))
             return JoinedNode(Op::Negate, unary());
         return primary();
@@ -185,7 +191,12 @@ QStringList ReportExpression::rowFields() const
 
 double ReportExpression::evaluate(const ExpressionContext &context) const
 {
-    return coop::evaluate(*m_root, context, m_text);
+    const double value = coop::evaluate(*m_root, context, m_text);
+    // Past the largest number (a product, a division by a tiny divisor) the value is infinite, or
+    // NaN once an infinity meets another or a zero: refused as a division by zero is.
+    if (!std::isfinite(value))
+        throw Error(QStringLiteral("Overflow in report expression '%1'").arg(m_text));
+    return value;
 }
 
 } // namespace coop

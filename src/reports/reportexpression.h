@@ -35,7 +35,7 @@ public:
     QStringList summedFields() const;
     // The fields read from the row being printed (outside any aggregate).
     QStringList rowFields() const;
-    // Raises coop::Error on a division by zero rather than printing an infinity.
+    // Raises coop::Error on a division by zero or an overflow rather than printing an infinity.
     double evaluate(const ExpressionContext &context) const;
 
     struct Node;

@@ -25,6 +25,9 @@ private slots:
         QTest::newRow("31 December 2011") << QDate(2011, 12, 31) << "2011-12-31";
         QTest::newRow("year 1000") << QDate(1000, 1, 1) << "1000-01-01";
         QTest::newRow("year 9999") << QDate(9999, 9, 9) << "9999-09-09";
+        // The server reads a short year as a two-digit one: "99-01-04" is 4 January 1999.
+        QTest::newRow("year 212, four digits") << QDate(212, 1, 4) << "0212-01-04";
+        QTest::newRow("year 99, four digits") << QDate(99, 1, 4) << "0099-01-04";
     }
     void sqlDate()
     {
@@ -150,6 +153,11 @@ private slots:
         QTest::newRow("letters") << "abc" << false << 0.0;
         QTest::newRow("exponent without digits") << "1E" << false << 0.0;
         QTest::newRow("arabic-indic digits") << "١٢" << false << 0.0;
+        // Shown in 15 digits, a number beyond this one would read as past the largest double.
+        QTest::newRow("largest shown") << "1,79769313486231E308" << true << 1.79769313486231e308;
+        QTest::newRow("largest shown, negative") << "-1,79769313486231E308" << true << -1.79769313486231e308;
+        QTest::newRow("largest double") << "1,7976931348623157E308" << false << 0.0;
+        QTest::newRow("past the largest double") << "1,8E308" << false << 0.0;
     }
     void typedNumbers()
     {
@@ -179,6 +187,12 @@ private slots:
         QTest::newRow("sql form") << "2011-05-13" << QDate();
         QTest::newRow("two-digit year") << "13.05.11" << QDate();
         QTest::newRow("empty") << "" << QDate();
+        QTest::newRow("year before 1000") << "4.1.0212" << QDate(212, 1, 4);
+        // A sign or a blank is not a digit of a date, though the number reading would take it.
+        QTest::newRow("negative year") << "01.01.-001" << QDate();
+        QTest::newRow("year with a plus") << "01.01.+001" << QDate();
+        QTest::newRow("blank inside the day") << "1 .02.2011" << QDate();
+        QTest::newRow("blank inside the month") << "01. 2.2011" << QDate();
     }
     void dates()
     {
@@ -203,13 +217,30 @@ private slots:
         QCOMPARE(LocaleDateText(QDate()), QString());
     }
 
+    void sqlDateJulianDay_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QDate>("date"); // invalid: no day
+        QTest::newRow("a day") << QByteArray("2011-05-13") << QDate(2011, 5, 13);
+        QTest::newRow("another") << QByteArray("1958-01-01") << QDate(1958, 1, 1);
+        QTest::newRow("leap day") << QByteArray("2012-02-29") << QDate(2012, 2, 29);
+        QTest::newRow("year 1") << QByteArray("0001-01-01") << QDate(1, 1, 1);
+        QTest::newRow("month 13") << QByteArray("2011-13-01") << QDate();
+        QTest::newRow("slashes") << QByteArray("2011/05/13") << QDate();
+        QTest::newRow("short") << QByteArray("2011-05-1") << QDate();
+        // Days the server keeps without a calendar check: none of them is read as another day.
+        QTest::newRow("31 February") << QByteArray("2011-02-31") << QDate();
+        QTest::newRow("29 February of a common year") << QByteArray("2011-02-29") << QDate();
+        QTest::newRow("31 April") << QByteArray("2011-04-31") << QDate();
+        QTest::newRow("year 0") << QByteArray("0000-01-01") << QDate();
+        QTest::newRow("zero date") << QByteArray("0000-00-00") << QDate();
+        QTest::newRow("zero day") << QByteArray("2011-05-00") << QDate();
+    }
     void sqlDateJulianDay()
     {
-        QCOMPARE(SqlDateJulianDay("2011-05-13", 10), QDate(2011, 5, 13).toJulianDay());
-        QCOMPARE(SqlDateJulianDay("1958-01-01", 10), QDate(1958, 1, 1).toJulianDay());
-        QCOMPARE(SqlDateJulianDay("2011-13-01", 10), 0);
-        QCOMPARE(SqlDateJulianDay("2011/05/13", 10), 0);
-        QCOMPARE(SqlDateJulianDay("2011-05-1", 9), 0);
+        QFETCH(QByteArray, raw);
+        QFETCH(QDate, date);
+        QCOMPARE(SqlDateJulianDay(raw.constData(), raw.size()), date.isValid() ? date.toJulianDay() : 0);
     }
 
     // Typing a sequence of keys into a field with a filter, as the edit field does.

@@ -264,6 +264,9 @@ private slots:
         QTest::newRow("not") << "not Id<'3'" << QStringList{QStringLiteral("3"), QStringLiteral("4")};
         QTest::newRow("string field holding ids") << "IdMagazuny='1'" << QStringList{QStringLiteral("1"), QStringLiteral("3")};
         QTest::newRow("keywords in any case") << "Id>'1' AND Id<'4' Or Id='1'" << QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
+        // Deep, but within what the parser reads.
+        QTest::newRow("100 brackets") << QString(100, u'(') + QStringLiteral("Id>2") + QString(100, u')') << QStringList{QStringLiteral("3"), QStringLiteral("4")};
+        QTest::newRow("400 alternatives") << QStringLiteral(" or Id='1'").repeated(400).mid(4) << QStringList{QStringLiteral("1")};
     }
     void filters()
     {
@@ -300,6 +303,10 @@ private slots:
         QTest::newRow("no operator") << "PIB 'abc'" << "";
         QTest::newRow("dangling and") << "Id>'1' and" << "";
         QTest::newRow("unbalanced parenthesis") << "(Id>'1'" << "";
+        // So deep that reading it would overflow the stack.
+        QTest::newRow("100000 brackets") << QString(100000, u'(') + QStringLiteral("Id>'1'") + QString(100000, u')') << "";
+        QTest::newRow("100000 negations") << QStringLiteral("not ").repeated(100000) + QStringLiteral("Id>'1'") << "";
+        QTest::newRow("100000 alternatives") << QStringLiteral(" or Id='1'").repeated(100000).mid(4) << "";
     }
     void badFilters()
     {

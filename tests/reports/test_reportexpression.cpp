@@ -56,6 +56,9 @@ private slots:
         QTest::newRow("double minus") << "2 - -1" << 3.0;
         QTest::newRow("average") << "SUM(Suma) / COUNT" << 25.0;
         QTest::newRow("leading point") << ".5 * 4" << 2.0;
+        // Deep, but within what the parser reads.
+        QTest::newRow("100 brackets") << QString(100, u'(') + QStringLiteral("Kilkist") + QString(100, u')') << 3.0;
+        QTest::newRow("chain of 400 terms") << QStringLiteral("+1").repeated(400).mid(1) << 400.0;
     }
     void values()
     {
@@ -77,6 +80,10 @@ private slots:
         QTest::newRow("comma as the mark") << "Suma * 1,2";
         QTest::newRow("unknown operator") << "Suma ^ 2";
         QTest::newRow("two operands") << "Suma Cina";
+        // Nested deeper than any layout's expression, so deep that reading it would overflow the stack.
+        QTest::newRow("100000 brackets") << QString(100000, u'(') + u'1' + QString(100000, u')');
+        QTest::newRow("100000 minus signs") << QString(100000, u'-') + u'1';
+        QTest::newRow("chain of 100000 terms") << QStringLiteral("+1").repeated(100000).mid(1);
     }
     void invalidTexts()
     {
@@ -93,6 +100,29 @@ private slots:
     {
         const ReportExpression expression(QStringLiteral("Suma / (Kilkist - 3)"));
         QVERIFY_THROWS_EXCEPTION(Error, expression.evaluate(FixedRow()));
+    }
+
+    // Past the largest number the value would print as INF (or NAN): refused like a division by zero.
+    void overflowIsAnError_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QString huge = u'1' + QString(200, u'0'); // 1e200
+        const QString tiny = QStringLiteral("0.") + QString(320, u'0') + u'1'; // 1e-321
+        QTest::newRow("product") << huge + QStringLiteral(" * ") + huge;
+        QTest::newRow("division by a tiny number") << QStringLiteral("Suma / ") + tiny;
+        QTest::newRow("infinity times zero") << u'(' + huge + QStringLiteral(" * ") + huge + QStringLiteral(") * 0");
+        QTest::newRow("infinity less infinity") << huge + u'*' + huge + u'-' + huge + u'*' + huge;
+        QTest::newRow("sum times a huge number") << QStringLiteral("SUM(Suma) * ") + huge + QStringLiteral(" * ") + huge;
+    }
+    void overflowIsAnError()
+    {
+        QFETCH(QString, text);
+        try {
+            const double value = ReportExpression(text).evaluate(FixedRow());
+            QFAIL(qPrintable(QStringLiteral("evaluated to %1").arg(value)));
+        } catch (const Error &error) {
+            QCOMPARE(error.text(), QStringLiteral("Overflow in report expression '%1'").arg(text));
+        }
     }
 
     // What the builder totals while walking the rows, and what it must blank in an empty row.
