@@ -59,9 +59,9 @@ class TestStockCommands : public QObject
     }
     QStringList stocks()
     {
-        return m_db->rows("select IdTovary, KilkistNaBazi from baza order by IdTovary")
-            + m_db->rows("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni"
-                         " order by IdMagazuny, IdTovary");
+        return m_db->rows(QStringLiteral("select IdTovary, KilkistNaBazi from baza order by IdTovary"))
+            + m_db->rows(QStringLiteral("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni"
+                                        " order by IdMagazuny, IdTovary"));
     }
     static std::vector<std::size_t> counting(std::size_t lines)
     {
@@ -94,18 +94,18 @@ private slots:
         QTest::addColumn<QStringList>("base");
         const QString count = QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=%1);");
         QTest::newRow("goods not held: a new row")
-            << "6:1" << QStringList{count.arg(6), "insert into `baza` values (NULL,6,1);"} << QStringList{"4|30", "6|1"};
+            << "6:1" << QStringList{count.arg(6), QStringLiteral("insert into `baza` values (NULL,6,1);")} << QStringList{QStringLiteral("4|30"), QStringLiteral("6|1")};
         QTest::newRow("goods held: added, quoted")
-            << "4:3" << QStringList{count.arg(4), "Update baza SET KilkistNaBazi=KilkistNaBazi+('3') where IdTovary=4"}
-            << QStringList{"4|33"};
+            << "4:3" << QStringList{count.arg(4), QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('3') where IdTovary=4")}
+            << QStringList{QStringLiteral("4|33")};
         QTest::newRow("new goods twice: counted afresh, one row")
             << "5:10 5:5"
-            << QStringList{count.arg(5), "insert into `baza` values (NULL,5,10);", count.arg(5),
-                           "Update baza SET KilkistNaBazi=KilkistNaBazi+('5') where IdTovary=5"}
-            << QStringList{"4|30", "5|15"};
+            << QStringList{count.arg(5), QStringLiteral("insert into `baza` values (NULL,5,10);"), count.arg(5),
+                           QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('5') where IdTovary=5")}
+            << QStringList{QStringLiteral("4|30"), QStringLiteral("5|15")};
         QTest::newRow("a fraction goes as SQL number text")
-            << "4:2.5" << QStringList{count.arg(4), "Update baza SET KilkistNaBazi=KilkistNaBazi+('2.5') where IdTovary=4"}
-            << QStringList{"4|32.5"};
+            << "4:2.5" << QStringList{count.arg(4), QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('2.5') where IdTovary=4")}
+            << QStringList{QStringLiteral("4|32.5")};
     }
     void posting()
     {
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(m_connection->statementLog().first(), QStringLiteral("START TRANSACTION"));
         QCOMPARE(commandStatements(), statements);
         QCOMPARE(m_connection->statementLog().last(), QStringLiteral("COMMIT"));
-        QCOMPARE(m_db->rows("select IdTovary, KilkistNaBazi from baza order by IdTovary"), base);
+        QCOMPARE(m_db->rows(QStringLiteral("select IdTovary, KilkistNaBazi from baza order by IdTovary")), base);
         QCOMPARE(m_progress, counting(receipt.size()));
         QCOMPARE(m_db->journal().size(), qsizetype(receipt.size()));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
@@ -132,20 +132,20 @@ private slots:
         m_db->exec(QStringLiteral("INSERT INTO baza VALUES (2, 5, 10)"));
         StockCommand command(*m_connection, StockDocument::Distribution, 9);
         m_connection->clearStatementLog();
-        QCOMPARE(transferToShop(command, 2, transferLines("5:4:12,5 4:1:8"), m_recordProgress), StockCommand::Outcome::Done);
+        QCOMPARE(transferToShop(command, 2, transferLines(QStringLiteral("5:4:12,5 4:1:8")), m_recordProgress), StockCommand::Outcome::Done);
         QCOMPARE(commandStatements(),
-                 QStringList({"select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (4,5) for update",
-                              "update baza SET KilkistNaBazi=KilkistNaBazi-4\nwhere baza.IdTovary=5",
-                              "Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
-                              "insert into `nayavnistvmagazuni` values (NULL,2,5,4,'12.5',1.25*'12.5');",
-                              "update baza SET KilkistNaBazi=KilkistNaBazi-1\nwhere baza.IdTovary=4",
-                              "Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=4)and(`IdMagazuny`=2);",
-                              "update nayavnistvmagazuni SET Kilkist=Kilkist+1, CinaOblikova='8', CinaRozdribna=1.25*'8'\n"
-                              "where nayavnistvmagazuni.IdTovary=4 AND nayavnistvmagazuni.IdMagazuny=2"}));
-        QCOMPARE(stocks(), QStringList({"4|29", "5|6", "2|4|4|8|10", "2|5|4|12.5|15.625"}));
+                 QStringList({QStringLiteral("select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (4,5) for update"),
+                              QStringLiteral("update baza SET KilkistNaBazi=KilkistNaBazi-4\nwhere baza.IdTovary=5"),
+                              QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);"),
+                              QStringLiteral("insert into `nayavnistvmagazuni` values (NULL,2,5,4,'12.5',1.25*'12.5');"),
+                              QStringLiteral("update baza SET KilkistNaBazi=KilkistNaBazi-1\nwhere baza.IdTovary=4"),
+                              QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=4)and(`IdMagazuny`=2);"),
+                              QStringLiteral("update nayavnistvmagazuni SET Kilkist=Kilkist+1, CinaOblikova='8', CinaRozdribna=1.25*'8'\n"
+                              "where nayavnistvmagazuni.IdTovary=4 AND nayavnistvmagazuni.IdMagazuny=2")}));
+        QCOMPARE(stocks(), QStringList({QStringLiteral("4|29"), QStringLiteral("5|6"), QStringLiteral("2|4|4|8|10"), QStringLiteral("2|5|4|12.5|15.625")}));
         QCOMPARE(m_progress, counting(2));
         QCOMPARE(m_db->journal(),
-                 QStringList({"розподіл|9|5|NULL|-4|6", "розподіл|9|5|2|4|4", "розподіл|9|4|NULL|-1|29", "розподіл|9|4|2|1|4"}));
+                 QStringList({QStringLiteral("розподіл|9|5|NULL|-4|6"), QStringLiteral("розподіл|9|5|2|4|4"), QStringLiteral("розподіл|9|4|NULL|-1|29"), QStringLiteral("розподіл|9|4|2|1|4")}));
     }
 
     // The lines of the same goods are short only together: refused before any line, the locks
@@ -155,11 +155,11 @@ private slots:
         const QStringList before = stocks();
         StockCommand command(*m_connection, StockDocument::Distribution, 9);
         m_connection->clearStatementLog();
-        QCOMPARE(transferToShop(command, 2, transferLines("4:20:1 4:11:1"), m_recordProgress), StockCommand::Outcome::Refused);
+        QCOMPARE(transferToShop(command, 2, transferLines(QStringLiteral("4:20:1 4:11:1")), m_recordProgress), StockCommand::Outcome::Refused);
         QCOMPARE(command.refusal(), QStringLiteral("На складі немає такої кількості товару"));
         QCOMPARE(m_connection->statementLog(),
-                 QStringList({"START TRANSACTION", "select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (4) for update",
-                              "COMMIT"}));
+                 QStringList({QStringLiteral("START TRANSACTION"), QStringLiteral("select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (4) for update"),
+                              QStringLiteral("COMMIT")}));
         QVERIFY(m_progress.empty());
         QCOMPARE(stocks(), before);
         QVERIFY(m_db->journal().isEmpty());
@@ -172,7 +172,7 @@ private slots:
         const QStringList before = stocks();
         StockCommand command(*m_connection, StockDocument::Distribution, 9);
         try {
-            transferToShop(command, 2, transferLines("4:1:8 4:1:,"), m_recordProgress);
+            transferToShop(command, 2, transferLines(QStringLiteral("4:1:8 4:1:,")), m_recordProgress);
             QFAIL("a price that is no number was taken");
         } catch (const Error &error) {
             QCOMPARE(error.text(), QStringLiteral("',' is not a valid floating point value"));

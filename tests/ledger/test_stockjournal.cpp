@@ -192,12 +192,12 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(Error, command.run(statements));
         }
         QCOMPARE(journal().size(), 3);
-        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("40"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")), QStringLiteral("40"));
 
         // Given again, the refusal is gone with the run that made it.
         QCOMPARE(command.run([&] { post(command, {{1, 10}}); }), StockCommand::Outcome::Done);
         QCOMPARE(command.refusal(), QString());
-        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("50"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")), QStringLiteral("50"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 

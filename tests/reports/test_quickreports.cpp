@@ -269,7 +269,7 @@ class TestQuickReports : public QObject
         const QString keep = qEnvironmentVariable("COOP_KEEP_DOCUMENTS");
         if (keep.isEmpty())
             return;
-        QString name = QStringLiteral("%1-%2-%3.pdf").arg(number).arg(QTest::currentTestFunction(), QTest::currentDataTag());
+        QString name = QStringLiteral("%1-%2-%3.pdf").arg(number).arg(QString::fromLatin1(QTest::currentTestFunction()), QString::fromLatin1(QTest::currentDataTag()));
         name.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("_"));
         QFile::remove(QDir(keep).filePath(name));
         QFile::copy(pdfPath(), QDir(keep).filePath(name));
@@ -325,55 +325,55 @@ private slots:
         QTest::addColumn<QStringList>("pdfLines"); // patterns of lines of the PDF's text; {date}: the printing date
 
         QTest::newRow("receipt invoice, 2 at 50")
-            << 17 << Lines{{"Цукор", 2, 50}} << QStringList{"Цукор|2|50|100|120"} << QStringList{"100", "20", "120"}
-            << QStringList{"Підприємство:\\s+Мироланське споживче товаритсво\\s+Код ЄДРПОУ:\\s+24681357",
-                           "тел\\.:\\s+\\(048-21\\)-3-52-74",
-                           "Прибуткова накладна №_+", "від:\\s+{date}$",
-                           "Виконавець:\\s+ТОВ «Зоря»", "Замовник:\\s+Мироланське споживче товаритсво",
-                           "Постачання від:\\s+12\\.05\\.2011",
-                           "Товар\\s+Кількість\\s+Ціна, грн\\.\\s+Сума, грн\\.\\s+Сума з ПДВ, грн\\.",
-                           "Цукор\\s+2\\s+50\\s+100\\s+120$",
-                           "Всього отримано на суму:\\s+100\\s+грн\\.", "В тому числі ПДВ:\\s+20\\s+грн\\.",
-                           "^\\s*Всього:\\s+120\\s+грн\\.",
-                           "Доставив: _+\\s+Отримав: _+"};
+            << 17 << Lines{{QStringLiteral("Цукор"), 2, 50}} << QStringList{QStringLiteral("Цукор|2|50|100|120")} << QStringList{QStringLiteral("100"), QStringLiteral("20"), QStringLiteral("120")}
+            << QStringList{QStringLiteral("Підприємство:\\s+Мироланське споживче товаритсво\\s+Код ЄДРПОУ:\\s+24681357"),
+                           QStringLiteral("тел\\.:\\s+\\(048-21\\)-3-52-74"),
+                           QStringLiteral("Прибуткова накладна №_+"), QStringLiteral("від:\\s+{date}$"),
+                           QStringLiteral("Виконавець:\\s+ТОВ «Зоря»"), QStringLiteral("Замовник:\\s+Мироланське споживче товаритсво"),
+                           QStringLiteral("Постачання від:\\s+12\\.05\\.2011"),
+                           QStringLiteral("Товар\\s+Кількість\\s+Ціна, грн\\.\\s+Сума, грн\\.\\s+Сума з ПДВ, грн\\."),
+                           QStringLiteral("Цукор\\s+2\\s+50\\s+100\\s+120$"),
+                           QStringLiteral("Всього отримано на суму:\\s+100\\s+грн\\."), QStringLiteral("В тому числі ПДВ:\\s+20\\s+грн\\."),
+                           QStringLiteral("^\\s*Всього:\\s+120\\s+грн\\."),
+                           QStringLiteral("Доставив: _+\\s+Отримав: _+")};
         QTest::newRow("receipt invoice, unrounded")
-            << 17 << Lines{{"Борошно", 1, 0.333}, {"Олія", 2, 12.5}}
-            << QStringList{"Борошно|1|0,333|0,333|0,3996", "Олія|2|12,5|25|30"} << QStringList{"25,333", "5,0666", "30,3996"}
+            << 17 << Lines{{QStringLiteral("Борошно"), 1, 0.333}, {QStringLiteral("Олія"), 2, 12.5}}
+            << QStringList{QStringLiteral("Борошно|1|0,333|0,333|0,3996"), QStringLiteral("Олія|2|12,5|25|30")} << QStringList{QStringLiteral("25,333"), QStringLiteral("5,0666"), QStringLiteral("30,3996")}
             << QStringList{};
         QTest::newRow("transfer invoice, 3 at 2,5")
-            << 18 << Lines{{"Цукор", 3, 2.5}} << QStringList{"Цукор|3|2,5|8"} << QStringList{"8"}
-            << QStringList{"Накладна на внутрішнє переміщення №_+", "від:\\s+{date}$",
-                           "Звідки:\\s+Склад товарів\\s+Куди:\\s+Магазин №3 «Колос»",
-                           "Назва товару\\s+Кількість\\s+Ціна, грн\\.\\s+Сума, грн\\.",
-                           "Цукор\\s+3\\s+2,5\\s+8$", "Всього:\\s+8\\s+грн\\.", "Видав: _+\\s+Отримав: _+"};
+            << 18 << Lines{{QStringLiteral("Цукор"), 3, 2.5}} << QStringList{QStringLiteral("Цукор|3|2,5|8")} << QStringList{QStringLiteral("8")}
+            << QStringList{QStringLiteral("Накладна на внутрішнє переміщення №_+"), QStringLiteral("від:\\s+{date}$"),
+                           QStringLiteral("Звідки:\\s+Склад товарів\\s+Куди:\\s+Магазин №3 «Колос»"),
+                           QStringLiteral("Назва товару\\s+Кількість\\s+Ціна, грн\\.\\s+Сума, грн\\."),
+                           QStringLiteral("Цукор\\s+3\\s+2,5\\s+8$"), QStringLiteral("Всього:\\s+8\\s+грн\\."), QStringLiteral("Видав: _+\\s+Отримав: _+")};
         // The total adds the whole sums the rows show (8 + 4), not the products (7,5 + 3,5).
         QTest::newRow("transfer invoice, whole sums")
-            << 18 << Lines{{"Цукор", 3, 2.5}, {"Гречка", 1, 3.5}} << QStringList{"Цукор|3|2,5|8", "Гречка|1|3,5|4"}
-            << QStringList{"12"} << QStringList{};
+            << 18 << Lines{{QStringLiteral("Цукор"), 3, 2.5}, {QStringLiteral("Гречка"), 1, 3.5}} << QStringList{QStringLiteral("Цукор|3|2,5|8"), QStringLiteral("Гречка|1|3,5|4")}
+            << QStringList{QStringLiteral("12")} << QStringList{};
         QTest::newRow("stock card, three rows")
-            << 19 << Lines{{"Цукор", 2}, {"Гречка", 3.5}, {"Олія", 10}} << QStringList{"Цукор|2", "Гречка|3,5", "Олія|10"}
-            << QStringList{"3", "15,5"}
-            << QStringList{"^\\s*Мироланське споживче товаритсво$", "^\\s*\\(підприємство\\)$",
-                           "Картка № _+ складського обліку товарів",
-                           "станом на\\s+{date} \\d{1,2}:\\d\\d:\\d\\d$", "Назва товару\\s+Кількість на складі",
-                           "Гречка\\s+3,5$", "Всього:\\s+3\\s+найменувань товарів", "Загальна кількість:\\s+15,5$"};
+            << 19 << Lines{{QStringLiteral("Цукор"), 2}, {QStringLiteral("Гречка"), 3.5}, {QStringLiteral("Олія"), 10}} << QStringList{QStringLiteral("Цукор|2"), QStringLiteral("Гречка|3,5"), QStringLiteral("Олія|10")}
+            << QStringList{QStringLiteral("3"), QStringLiteral("15,5")}
+            << QStringList{QStringLiteral("^\\s*Мироланське споживче товаритсво$"), QStringLiteral("^\\s*\\(підприємство\\)$"),
+                           QStringLiteral("Картка № _+ складського обліку товарів"),
+                           QStringLiteral("станом на\\s+{date} \\d{1,2}:\\d\\d:\\d\\d$"), QStringLiteral("Назва товару\\s+Кількість на складі"),
+                           QStringLiteral("Гречка\\s+3,5$"), QStringLiteral("Всього:\\s+3\\s+найменувань товарів"), QStringLiteral("Загальна кількість:\\s+15,5$")};
         QTest::newRow("stock card, empty")
-            << 19 << Lines{} << QStringList{"|"} << QStringList{"0", "0"}
-            << QStringList{"Всього:\\s+0\\s+найменувань товарів", "Загальна кількість:\\s+0$"};
+            << 19 << Lines{} << QStringList{QStringLiteral("|")} << QStringList{QStringLiteral("0"), QStringLiteral("0")}
+            << QStringList{QStringLiteral("Всього:\\s+0\\s+найменувань товарів"), QStringLiteral("Загальна кількість:\\s+0$")};
         QTest::newRow("shop audit act")
-            << 20 << Lines{{"Цукор", 12}, {"Олія", 3.5}} << QStringList{"Цукор|12", "Олія|3,5"} << QStringList{}
-            << QStringList{"^\\s*Мироланське споживче товаритсво$", "Акт ревізії № _+", "станом на\\s+{date}$",
-                           "Місце ревізії:\\s+Магазин №3 «Колос»$", "Назва товару\\s+Кількість наявна",
-                           "Олія\\s+3,5$"};
+            << 20 << Lines{{QStringLiteral("Цукор"), 12}, {QStringLiteral("Олія"), 3.5}} << QStringList{QStringLiteral("Цукор|12"), QStringLiteral("Олія|3,5")} << QStringList{}
+            << QStringList{QStringLiteral("^\\s*Мироланське споживче товаритсво$"), QStringLiteral("Акт ревізії № _+"), QStringLiteral("станом на\\s+{date}$"),
+                           QStringLiteral("Місце ревізії:\\s+Магазин №3 «Колос»$"), QStringLiteral("Назва товару\\s+Кількість наявна"),
+                           QStringLiteral("Олія\\s+3,5$")};
         QTest::newRow("base audit act")
-            << 21 << Lines{{"Цукор", 4, 2.5}, {"Олія", 1, 10}} << QStringList{"Цукор|4|2,5|10", "Олія|1|10|10"}
-            << QStringList{"2", "5", "20"}
-            << QStringList{"^\\s*Мироланське споживче товаритсво$", "Акт ревізії № _+\\s+від:\\s+{date}$",
-                           "Перевіряючий:\\s+Коваль Петро Іванович\\s+На підставі:\\s+Наказ 12$",
-                           "Дата перевірки:\\s+30\\.06\\.2011\\s+Місце перевірки:\\s+Склад товарів$",
-                           "Назва товару\\s+Кількість фактична\\s+Ціна облікова\\s+Сума$",
-                           "Всього:\\s+2\\s+найменувань товарів", "Загальна кількість:\\s+5$",
-                           "Товарів на суму:\\s+20\\s+грн\\."};
+            << 21 << Lines{{QStringLiteral("Цукор"), 4, 2.5}, {QStringLiteral("Олія"), 1, 10}} << QStringList{QStringLiteral("Цукор|4|2,5|10"), QStringLiteral("Олія|1|10|10")}
+            << QStringList{QStringLiteral("2"), QStringLiteral("5"), QStringLiteral("20")}
+            << QStringList{QStringLiteral("^\\s*Мироланське споживче товаритсво$"), QStringLiteral("Акт ревізії № _+\\s+від:\\s+{date}$"),
+                           QStringLiteral("Перевіряючий:\\s+Коваль Петро Іванович\\s+На підставі:\\s+Наказ 12$"),
+                           QStringLiteral("Дата перевірки:\\s+30\\.06\\.2011\\s+Місце перевірки:\\s+Склад товарів$"),
+                           QStringLiteral("Назва товару\\s+Кількість фактична\\s+Ціна облікова\\s+Сума$"),
+                           QStringLiteral("Всього:\\s+2\\s+найменувань товарів"), QStringLiteral("Загальна кількість:\\s+5$"),
+                           QStringLiteral("Товарів на суму:\\s+20\\s+грн\\.")};
     }
     void printsTheExamples()
     {
@@ -442,7 +442,7 @@ private slots:
         QFETCH(QPointF, anchor);
         QFETCH(bool, centred);
         QFETCH(QString, pdfWord);
-        show(number, {{"Цукор", 3, 7}});
+        show(number, {{QStringLiteral("Цукор"), 3, 7}});
         ReportDocument document;
         QVERIFY(print(number, document));
 
@@ -571,15 +571,15 @@ private slots:
         QTest::addColumn<QDate>("from"); // the filter's period; none: no filter
         QTest::addColumn<QDate>("to");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("two audits") << QDate() << QDate() << QStringList{"Цукор|12", "Олія|3"};
-        QTest::newRow("filtered to June") << QDate(2011, 6, 1) << QDate(2011, 6, 30) << QStringList{"Олія|3"};
+        QTest::newRow("two audits") << QDate() << QDate() << QStringList{QStringLiteral("Цукор|12"), QStringLiteral("Олія|3")};
+        QTest::newRow("filtered to June") << QDate(2011, 6, 1) << QDate(2011, 6, 30) << QStringList{QStringLiteral("Олія|3")};
     }
     void shopAuditActPrintsTheLinesTheScreenPresents()
     {
         QFETCH(QDate, from);
         QFETCH(QDate, to);
         QFETCH(QStringList, rows);
-        show(20, {{"Цукор", 12, 5, QDate(2011, 5, 15)}, {"Олія", 3, 40, QDate(2011, 6, 30)}});
+        show(20, {{QStringLiteral("Цукор"), 12, 5, QDate(2011, 5, 15)}, {QStringLiteral("Олія"), 3, 40, QDate(2011, 6, 30)}});
         if (from.isValid()) {
             control<DateTimePicker>(screen(20), "DateTimePicker2")->setDate(from);
             control<DateTimePicker>(screen(20), "DateTimePicker3")->setDate(to);
