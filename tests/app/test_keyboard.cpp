@@ -106,11 +106,13 @@ private slots:
         row("goods editing", "Form10", "BitBtn2", "Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1");
         row("departments", "Form8", "", "BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn6 BitBtn10");
         row("departments adding", "Form8", "BitBtn1", "Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1");
+        row("departments editing", "Form8", "BitBtn2", "Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1");
         row("suppliers", "Form4", "", "BitBtn6 BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn10");
         row("suppliers adding", "Form4", "BitBtn1", "Edit1 Edit2 MaskEdit1 Edit4 BitBtn4 BitBtn5 DBGrid1");
         row("suppliers editing", "Form4", "BitBtn2", "Edit1 Edit2 MaskEdit1 Edit4 BitBtn4 BitBtn5 DBGrid1");
         row("shops", "Form9", "", "BitBtn6 BitBtn7 BitBtn8 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn9 BitBtn10");
         row("shops adding", "Form9", "BitBtn1", "Edit1 Edit2 ComboBox1 BitBtn4 BitBtn5 DBGrid1");
+        row("shops editing", "Form9", "BitBtn2", "Edit1 Edit2 ComboBox1 BitBtn4 BitBtn5 DBGrid1");
         row("employees", "Form3", "",
             "BitBtn7 BitBtn8 BitBtn9 DateTimePicker1 DateTimePicker2 BitBtn6 ComboBox4 ComboBox5 DBGrid1 BitBtn1 BitBtn2 "
             "BitBtn3 BitBtn10 BitBtn11");
@@ -142,11 +144,19 @@ private slots:
         row("distributions, header adding", "Form11", "BitBtn1",
             "ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 BitBtn11 DBGrid2 " + receiptsTail
                 + " DBGrid1");
+        row("distributions, header editing", "Form11", "BitBtn2",
+            "ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 BitBtn11 DBGrid2 " + receiptsTail
+                + " DBGrid1");
+        row("distributions, line editing", "Form11", "BitBtn7",
+            "ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 " + receiptsTail + " DBGrid1 DateTimePicker2 BitBtn11 DBGrid2");
         row("distributions, line adding", "Form11", "BitBtn6",
             "ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 " + receiptsTail + " DBGrid1 DateTimePicker2 BitBtn11 DBGrid2");
 
         row("shop audits", "Form14", "", "DBGrid1 DBGrid2 DateTimePicker2 DateTimePicker3 BitBtn7 BitBtn1 BitBtn2 BitBtn3 BitBtn8 BitBtn6");
         row("shop audits, adding", "Form14", "BitBtn1",
+            "ComboBox1 Edit1 Edit2 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
+            "DateTimePicker3 BitBtn7");
+        row("shop audits, editing", "Form14", "BitBtn2",
             "ComboBox1 Edit1 Edit2 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
             "DateTimePicker3 BitBtn7");
         row("base audits", "Form15", "",
@@ -158,10 +168,20 @@ private slots:
         row("base audits, line adding", "Form15", "BitBtn6",
             "ComboBox2 Edit2 Edit3 BitBtn9 BitBtn10 BitBtn12 BitBtn11 DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn13 "
             "DBGrid2");
+        row("base audits, header editing", "Form15", "BitBtn2",
+            "ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn13 DBGrid2 BitBtn12 "
+            "BitBtn11 DBGrid1");
+        row("base audits, line editing", "Form15", "BitBtn7",
+            "ComboBox2 Edit2 Edit3 BitBtn9 BitBtn10 BitBtn12 BitBtn11 DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn13 "
+            "DBGrid2");
         // The employee combo box of the revenue is never disabled.
         row("shop revenue: opens in the shops grid", "Form16", "show",
             "DBGrid1 DBGrid2 DateTimePicker2 DateTimePicker3 BitBtn7 BitBtn1 BitBtn2 BitBtn3 ComboBox1 BitBtn8 BitBtn6");
         row("shop revenue, adding", "Form16", "BitBtn1",
+            "ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
+            "DateTimePicker3 BitBtn7");
+
+        row("shop revenue, editing", "Form16", "BitBtn2",
             "ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
             "DateTimePicker3 BitBtn7");
 
