@@ -8,8 +8,8 @@ namespace coop {
 // closes, after a date was picked in it or when it was dismissed.
 //
 // Typed by keyboard: the focus arriving by Tab or Shift+Tab stands on the day, the digits fill day,
-// month and year in turn (a dot typed after them, as on paper, is taken for that same move), and Tab leaves the field for the window's
-// next control rather than walking its day, month and year.
+// month and year in turn (a dot typed after them, as on paper, is taken for that same move), and
+// Tab leaves the field for the window's next control rather than walking its day, month and year.
 class DateTimePicker : public QDateEdit
 {
     Q_OBJECT

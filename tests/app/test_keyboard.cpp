@@ -51,6 +51,16 @@ class TestKeyboard : public QObject
         }
         return names;
     }
+    // And back, Shift+Tab after Shift+Tab.
+    static QStringList walkBack(qsizetype steps)
+    {
+        QStringList names{focusName()};
+        for (qsizetype i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            names.prepend(focusName());
+        }
+        return names;
+    }
     static void press(QWidget &window, const QString &button)
     {
         auto *found = window.findChild<QAbstractButton *>(button);
@@ -202,8 +212,10 @@ private slots:
             shown->findChild<QWidget *>(order.first())->setFocus(Qt::TabFocusReason);
         else if (opener != u"show")
             press(*shown, opener);
-        // Round the whole cycle and back to where it started.
-        QCOMPARE(walk(order.size()), order + QStringList{order.first()});
+        // Round the whole cycle and back to where it started, then the other way round.
+        const QStringList cycle = order + QStringList{order.first()};
+        QCOMPARE(walk(order.size()), cycle);
+        QCOMPARE(walkBack(order.size()), cycle);
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -214,24 +226,26 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("opener");
         QTest::addColumn<QString>("accept");
-        QTest::newRow("goods adding") << "Form10" << "BitBtn1" << "BitBtn4";
-        QTest::newRow("suppliers editing") << "Form4" << "BitBtn2" << "BitBtn4";
-        QTest::newRow("receipts, header adding") << "Form7" << "BitBtn1" << "BitBtn4";
-        QTest::newRow("receipts, line editing") << "Form7" << "BitBtn7" << "BitBtn9";
-        QTest::newRow("distributions, line adding") << "Form11" << "BitBtn6" << "BitBtn9";
-        QTest::newRow("shop audits, adding") << "Form14" << "BitBtn1" << "BitBtn4";
+        QTest::addColumn<int>("tabs"); // from the first entry to the control that has the focus at Esc
+        QTest::newRow("goods adding, in the second field") << "Form10" << "BitBtn1" << "BitBtn4" << 1;
+        QTest::newRow("suppliers editing, in the phone mask") << "Form4" << "BitBtn2" << "BitBtn4" << 2;
+        QTest::newRow("receipts, header adding, in the date") << "Form7" << "BitBtn1" << "BitBtn4" << 2;
+        QTest::newRow("receipts, line editing, in the goods list") << "Form7" << "BitBtn7" << "BitBtn9" << 0;
+        QTest::newRow("distributions, line adding, on Прийняти") << "Form11" << "BitBtn6" << "BitBtn9" << 3;
+        QTest::newRow("shop audits, adding, in the date") << "Form14" << "BitBtn1" << "BitBtn4" << 3;
     }
     void escGivesTheFocusBackToTheOpener()
     {
         QFETCH(QString, name);
         QFETCH(QString, opener);
         QFETCH(QString, accept);
+        QFETCH(int, tabs);
         MessageRecorder messages;
         QWidget *shown = windowNamed(name);
         QVERIFY(showActive(*shown));
         press(*shown, opener);
         QVERIFY(shown->findChild<QWidget *>(accept)->isEnabled());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        pressTab(tabs);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!shown->findChild<QWidget *>(accept)->isEnabled());
         QCOMPARE(focusName(), opener);

@@ -15,7 +15,6 @@
 
 using namespace coop;
 
-
 class TestKeyboardEntry : public QObject
 {
     Q_OBJECT
