@@ -8,6 +8,7 @@
 #include "data/internalserver.h"
 #include "data/mariadbhandles.h"
 #include "data/query.h"
+#include "movement/form7.h"
 #include "reports/quickreport17.h"
 #include "reports/reportbuilder.h"
 #include "reports/reportpainter.h"
@@ -80,27 +81,12 @@ int main(int argc, char **argv)
     }
     Database db;
     db.setParams({QStringLiteral("USER NAME=root"), QStringLiteral("DATABASE NAME=190400"), QStringLiteral("PASSWORD=5839")});
-    // The goods-receipt screen's queries, as far as the invoice reads them.
-    Query header(db);
-    header.sql().setLines({QStringLiteral("Select nadhodgennya.id, postachalnuku.nazvaPostachalnuka, "
-                                          "nadhodgennya.DataNadhodgenya"),
-                           QStringLiteral("From nadhodgennya, postachalnuku"),
-                           QStringLiteral("Where nadhodgennya.IdPostachalnuka = postachalnuku.id")});
-    Query lines(db);
-    lines.sql().setLines({QStringLiteral("Select chonadishlo.id, chonadishlo.Kilkist, chonadishlo.Cina, tovary.NazvaTovary"),
-                          QStringLiteral("From chonadishlo, tovary"),
-                          QStringLiteral("Where chonadishlo.IdTovary = Tovary.Id and chonadishlo.IdNadhodgennya=900001")});
-    lines.addField({QStringLiteral("NazvaTovary"), FieldType::String, 40});
-    Field *kilkist = lines.addField({QStringLiteral("Kilkist"), FieldType::Float});
-    Field *cina = lines.addField({QStringLiteral("Cina"), FieldType::Float});
-    FieldDef sumDef{QStringLiteral("Suma"), FieldType::Float};
-    sumDef.kind = FieldKind::Calculated;
-    Field *suma = lines.addField(sumDef);
-    QObject::connect(&lines, &Query::calcFields, &lines, [=] { suma->setValue(kilkist->asFloat() * cina->asFloat()); });
-    header.open();
-    header.locate(QStringLiteral("id"), 900001);
-    lines.open();
-    const TQuickReport17 invoice(header, lines);
+    // The receipts screen reads the receipt and its lines with its own queries, the receipt chosen
+    // as the clerk chooses it; the invoice reads them as the program binds it.
+    TForm7 receipts(db);
+    receipts.create();
+    receipts.Query1->locate(QStringLiteral("id"), 900001);
+    const TQuickReport17 invoice(*receipts.Query1, *receipts.Query3);
     const ReportLayout &layout = invoice.layout();
 
     ReportDocument document;

@@ -5,17 +5,16 @@
 #
 # Layout under the prefix:
 #   bin/myrolan                                     the program (its install rule is in src/app/)
-#   share/myrolan/db/schema.sql, demo.sql           what the internal server's first start loads
-#   share/myrolan/db/upgrade-journal.sql            the stock journal for a database made before it
-#   share/myrolan/assets/...                        the pictures the program reads at run time
+#   share/myrolan/db/schema.sql, demo.sql           for the administrator of a shared server (the
+#   share/myrolan/db/upgrade-journal.sql            program carries its own copies as resources)
 #   share/applications/myrolan.desktop              the menu entry
+#   share/metainfo/ua.myrolan.myrolan.metainfo.xml  what software centres show of it (AppStream)
 #   share/icons/hicolor/<size>/apps/myrolan.png     the icon, and scalable/apps/myrolan.svg
 #   share/doc/myrolan/                              the guides with their screenshots, copyright,
 #                                                   changelog.Debian.gz
 #   share/man/man1/myrolan.1.gz, share/man/uk/man1/myrolan.1.gz   the manual page, English and Ukrainian
 #
-# The program looks for its shipped files in <directory of the program>/../share/<program name>/, so
-# the data go to share/myrolan literally, whatever CMAKE_INSTALL_DATADIR says.
+# The guides name share/myrolan/db literally, whatever CMAKE_INSTALL_DATADIR says.
 
 include(GNUInstallDirs)
 
@@ -28,10 +27,13 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/db/upgrade-journal.sql
   DESTINATION ${COOP_SHIPPED_DIR}/db)
 
-# The tool bar pictures are compiled into the program; the background picture is read from disk.
-install(FILES ${PROJECT_SOURCE_DIR}/assets/background.jpg DESTINATION ${COOP_SHIPPED_DIR}/assets)
-
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${COOP_PROGRAM}.desktop DESTINATION share/applications)
+# The AppStream file is named after its component's id, as software centres look it up; it carries
+# the program's version as its release.
+set(COOP_APPSTREAM_ID ua.myrolan.myrolan)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/${COOP_PROGRAM}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/packaging/${COOP_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/${COOP_APPSTREAM_ID}.metainfo.xml DESTINATION share/metainfo)
 foreach(size 48 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/${COOP_PROGRAM}-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps
@@ -141,11 +143,13 @@ install(FILES ${coop_doc_build}/uk/myrolan.1.gz DESTINATION share/man/uk/man1)
 
 include(CPack)
 
-# The package built from this tree and checked by lintian: no error, no warning. It packs what the
-# build has made (run after the build, as scripts/test.sh does).
+# The package built from this tree and checked by lintian (no error, no warning) and by appstreamcli
+# (its AppStream file there and valid, with the menu entry it launches). It packs what the build has
+# made (run after the build, as scripts/test.sh does).
 find_program(COOP_LINTIAN lintian)
 if(BUILD_TESTING AND COOP_LINTIAN)
   add_test(NAME package_lintian
-           COMMAND ${PROJECT_SOURCE_DIR}/packaging/check-package.sh ${CMAKE_BINARY_DIR})
+           COMMAND ${PROJECT_SOURCE_DIR}/packaging/check-package.sh ${CMAKE_BINARY_DIR}
+                   ${CPACK_PACKAGING_INSTALL_PREFIX}/share/metainfo/${COOP_APPSTREAM_ID}.metainfo.xml)
   set_tests_properties(package_lintian PROPERTIES TIMEOUT 600 RUN_SERIAL ON)
 endif()

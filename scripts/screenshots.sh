@@ -4,6 +4,4 @@
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 tool="${1:-$here/build/release/tools/screenshots}"
-# The program run from the build tree finds db/ and assets/ in the source tree.
-export COOP_SOURCE_DIR="$here"
 exec xvfb-run -a -s "-screen 0 1920x1200x24" "$tool" "$here/docs/images"

@@ -4,9 +4,9 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
-#include "data/stockjournal.h"
 #include "databasecopy.h"
 #include "datahomelock.h"
+#include "stockcheckreport.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -113,6 +113,7 @@ int restoreCommand(const CommandLine &line, QTextStream &out)
     if (!copy.isFile() || !copy.isReadable())
         throw Error(QStringLiteral("Немає копії %1 (або її не можна прочитати).").arg(QDir::toNativeSeparators(copy.absoluteFilePath())));
 
+    checkDatabaseCopy(copy.absoluteFilePath()); // a hostile copy is refused before anything is touched
     const ConnectTarget target = database.target();
     // The database being replaced is kept first, beside the copy that replaces it.
     const QString kept = keptCopyPath(copy, database.source().database);
@@ -128,7 +129,7 @@ int restoreCommand(const CommandLine &line, QTextStream &out)
 int checkStockCommand(const CommandLine &, QTextStream &out)
 {
     Database database; // MyDB3 with the start-up account; an internal server is started for it and stopped after
-    return checkStock(database, out);
+    return printStockCheck(database, out);
 }
 
 } // namespace coop

@@ -1,6 +1,7 @@
 #include "databasecopy.h"
 
 #include "data/databaseerror.h"
+#include "dumpcheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +56,16 @@ public:
             text += "host=" + target.host.section(u',', 0, 0).toUtf8() + "\nprotocol=tcp\n";
             if (target.port)
                 text += "port=" + QByteArray::number(target.port) + '\n';
+            if (target.tls) { // as the program's own connection: encrypted and verified
+                text += "ssl\n";
+                if (!target.tlsFingerprint.isEmpty()) {
+                    text += "ssl-fp=" + target.tlsFingerprint.toLatin1() + '\n';
+                } else {
+                    text += "ssl-verify-server-cert\n";
+                    if (!target.tlsCa.isEmpty())
+                        text += "ssl-ca=" + target.tlsCa.toLocal8Bit() + '\n';
+                }
+            }
         } else {
             text += "socket=" + target.socket.toUtf8() + "\nprotocol=socket\n";
         }
@@ -130,6 +141,55 @@ bool isGzip(const QString &file)
     return in.read(2) == QByteArray("\x1f\x8b", 2);
 }
 
+// Reads the copy's text in pieces, through gzip when it is compressed.
+void readCopy(const QString &file, const std::function<void(const QByteArray &)> &piece, const CopyProgress &progress)
+{
+    if (!isGzip(file)) {
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly))
+            throw Error(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(file), in.errorString()));
+        while (!in.atEnd()) {
+            const QByteArray chunk = in.read(1 << 20);
+            if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+                throw Error(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(file), in.errorString()));
+            piece(chunk);
+            if (progress)
+                progress();
+        }
+        return;
+    }
+    QProcess gunzip;
+    gunzip.start(clientTool(QStringLiteral("gzip")), {QStringLiteral("-dc"), QStringLiteral("--"), file});
+    started(gunzip, QStringLiteral("gzip"));
+    try {
+        for (;;) {
+            const bool finished = gunzip.state() == QProcess::NotRunning;
+            if (!finished)
+                gunzip.waitForReadyRead(Tick);
+            const QByteArray chunk = gunzip.readAllStandardOutput();
+            if (!chunk.isEmpty())
+                piece(chunk);
+            else if (finished)
+                break;
+            if (progress)
+                progress();
+        }
+    } catch (const Error &) {
+        gunzip.kill();
+        gunzip.waitForFinished();
+        throw;
+    }
+    if (!succeeded(gunzip))
+        throw Error(processFailure(gunzip, QStringLiteral("gzip")));
+}
+
+QString refused(const QString &file, const Error &refusal)
+{
+    return QStringLiteral("Копію %1 не відновлено, базу не змінено: %2. Копія бази містить лише таблиці однієї бази "
+                          "(те, що пише mariadb-dump), а не команди клієнта, інші бази, облікові записи, тригери чи процедури.")
+        .arg(QDir::toNativeSeparators(file), refusal.text());
+}
+
 void runStatements(const ConnectTarget &server, const QByteArray &statements, const QString &what)
 {
     ConnectTarget target = server;
@@ -200,33 +260,28 @@ QList<TableRows> writeDatabaseCopy(const ConnectTarget &target, const QString &f
     return counter.tables();
 }
 
+void checkDatabaseCopy(const QString &file, const CopyProgress &progress)
+{
+    DumpCheck check;
+    try {
+        readCopy(file, [&](const QByteArray &piece) {
+            check.feed(piece);
+            check.takeChecked();
+        }, progress);
+        check.finish();
+    } catch (const Error &refusal) {
+        throw Error(refused(file, refusal));
+    }
+}
+
 QList<TableRows> loadDatabaseCopy(const ConnectTarget &target, const QString &file, const CopyProgress &progress)
 {
-    const bool compressed = isGzip(file);
     const QString scratch = target.database + QStringLiteral("_restoring");
     const QString previous = target.database + QStringLiteral("_replaced");
     const QByteArray charset = " CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci";
     runStatements(target,
                   "DROP DATABASE IF EXISTS " + quotedName(scratch).toUtf8() + "; CREATE DATABASE " + quotedName(scratch).toUtf8() + charset,
                   QStringLiteral("Preparing the restore"));
-
-    const ClientOptions options(target);
-    QProcess gunzip, client;
-    client.setProgram(clientTool(QStringLiteral("mariadb")));
-    client.setArguments({options.argument(), QStringLiteral("--batch"), QStringLiteral("--database=") + scratch});
-    if (compressed) {
-        gunzip.setStandardOutputProcess(&client);
-        gunzip.start(clientTool(QStringLiteral("gzip")), {QStringLiteral("-dc"), QStringLiteral("--"), file});
-        started(gunzip, QStringLiteral("gzip"));
-    } else {
-        client.setStandardInputFile(file);
-    }
-    client.start();
-    started(client, QStringLiteral("mariadb"));
-    waitForEnd(client, progress);
-    if (compressed)
-        waitForEnd(gunzip, progress);
-
     MysqlHandle admin;
     {
         ConnectTarget t = target;
@@ -237,10 +292,46 @@ QList<TableRows> loadDatabaseCopy(const ConnectTarget &target, const QString &fi
     const auto dropScratch = [&] {
         mysql_query(admin.get(), ("DROP DATABASE IF EXISTS " + quotedName(scratch).toUtf8()).constData());
     };
-    if (compressed && !succeeded(gunzip)) {
+
+    // The copy goes to the client through the check once more, as it is read now: the client is
+    // sent only what has been checked, even if the file changed since. The client's sandbox is a
+    // second wall, and its session starts with backslash escapes in strings, as the check reads them.
+    const ClientOptions options(target);
+    QProcess client;
+    client.start(clientTool(QStringLiteral("mariadb")),
+                 {options.argument(), QStringLiteral("--batch"), QStringLiteral("--sandbox"),
+                  QStringLiteral("--init-command=SET SESSION sql_mode='NO_AUTO_VALUE_ON_ZERO'"), QStringLiteral("--database=") + scratch});
+    try {
+        started(client, QStringLiteral("mariadb"));
+        const auto send = [&](const QByteArray &bytes) {
+            if (bytes.isEmpty() || client.state() != QProcess::Running)
+                return;
+            client.write(bytes);
+            while (client.bytesToWrite() > MaxPending && client.state() == QProcess::Running)
+                client.waitForBytesWritten(Tick);
+        };
+        DumpCheck check;
+        try {
+            readCopy(file, [&](const QByteArray &piece) {
+                check.feed(piece);
+                send(check.takeChecked());
+            }, progress);
+            check.finish();
+        } catch (const Error &refusal) {
+            throw Error(refused(file, refusal));
+        }
+        send(check.takeChecked());
+        while (client.bytesToWrite() > 0 && client.state() == QProcess::Running)
+            client.waitForBytesWritten(Tick);
+        client.closeWriteChannel();
+        waitForEnd(client, progress);
+    } catch (const Error &) {
+        client.kill();
+        client.waitForFinished();
         dropScratch();
-        throw Error(processFailure(gunzip, QStringLiteral("gzip")));
+        throw;
     }
+
     if (!succeeded(client)) {
         dropScratch();
         throw Error(processFailure(client, QStringLiteral("mariadb")));

@@ -6,18 +6,9 @@
 #include "data/datasource.h"
 #include "data/internalserver.h"
 #include "widgets/application.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProgressDialog>
+#include "widgets/longwork.h"
 
 namespace coop {
-
-namespace {
-
-constexpr int DialogDelayMs = 500;
-
-} // namespace
 
 std::unique_ptr<DataHomeLock> useInternalData()
 {
@@ -34,20 +25,8 @@ void writeAutomaticCopy(Database &database)
     InternalServer *server = database.internalServer();
     if (!server)
         return;
-    QElapsedTimer clock;
-    clock.start();
-    std::unique_ptr<QProgressDialog> dialog;
-    const auto progress = [&] {
-        if (!dialog && clock.elapsed() >= DialogDelayMs) {
-            dialog = std::make_unique<QProgressDialog>(QStringLiteral("Записується щоденна копія бази даних…"), QString(), 0, 0);
-            dialog->setWindowTitle(applicationTitle());
-            dialog->setWindowModality(Qt::ApplicationModal);
-            dialog->setMinimumDuration(0);
-            dialog->show();
-        }
-        if (dialog)
-            QCoreApplication::processEvents();
-    };
+    LongWork dialog;
+    const auto progress = [&] { dialog(QStringLiteral("Записується щоденна копія бази даних…")); };
     try {
         ConnectTarget target;
         target.socket = server->socketPath();
@@ -56,7 +35,7 @@ void writeAutomaticCopy(Database &database)
         target.database = QString::fromLatin1(InternalServer::DatabaseName);
         AutomaticCopies(InternalServer::defaultLocation().dataHome).writeIfDue(target, QDateTime::currentDateTime(), progress);
     } catch (const std::exception &error) {
-        dialog.reset();
+        dialog.close();
         const auto *ours = dynamic_cast<const Error *>(&error);
         showErrorBox(QStringLiteral("Щоденну копію бази даних не записано: %1")
                          .arg(ours ? ours->text() : QString::fromLocal8Bit(error.what())));

@@ -6,6 +6,7 @@
 #include "jpegimage.h"
 #include "ui_form1.h"
 #include "widgets/handler.h"
+#include "widgets/longwork.h"
 #include "widgets/screen.h"
 #include "windowregistry.h"
 #include "audit/form14.h"
@@ -47,7 +48,15 @@ TForm1::TForm1(WindowRegistry &windows) : ui(std::make_unique<Ui::TForm1>()), m_
     Database1.setDatabaseName(QStringLiteral("190400"));
     Database1.setLoginPrompt(false);
     Database1.setParams({QStringLiteral("USER NAME=root")});
+    Database1.setServerProgress([work = std::make_shared<LongWork>()](const QString &doing) {
+        if (doing.isEmpty())
+            work->close();
+        else
+            (*work)(doing);
+    });
     Database1.setConnected(true);
+    if (const InternalServer *server = Database1.internalServer(); server && !server->upgradeFailure().isEmpty())
+        showErrorBox(server->upgradeFailure());
 }
 
 TForm1::~TForm1() { Database1.setConnected(false); }
@@ -100,7 +109,7 @@ void TForm1::sizeToolButtons()
 void TForm1::loadPicture()
 {
     try {
-        QFile file(shippedFile(QStringLiteral("assets/background.jpg")));
+        QFile file(QStringLiteral(":/assets/background.jpg"));
         if (!file.open(QIODevice::ReadOnly))
             throw Error(file.errorString());
         ui->Image1->setPixmap(QPixmap::fromImage(decodeJpeg(file.readAll())));

@@ -35,6 +35,9 @@ MysqlHandle connectFirstReady(ConnectTarget &target, const DataSource &source)
     for (const DataSource::Host &host : source.hosts) {
         target.host = host.name;
         target.port = host.port ? host.port : source.port;
+        target.tls = source.encrypts(host);
+        target.tlsCa = source.tlsCa;
+        target.tlsFingerprint = source.tlsFingerprint;
         try {
             MysqlHandle handle = connectMysql(target);
             prepareClusterSession(handle.get());
@@ -85,8 +88,10 @@ void Database::setConnected(bool connect)
     const DataSource source = DataSource::load(m_aliasName);
     ConnectTarget target;
     if (source.internal) {
-        if (!m_server)
+        if (!m_server) {
             m_server = std::make_unique<InternalServer>();
+            m_server->setProgress(m_serverProgress);
+        }
         m_server->ensureRunning();
         target.socket = m_server->socketPath();
     } else {

@@ -64,6 +64,8 @@ public:
     QStringList statementLog() const { return m_log; }
     void clearStatementLog() { m_log.clear(); }
 
+    // Handed to the internal server when it is started, to show its long work (see InternalServer).
+    void setServerProgress(std::function<void(const QString &doing)> progress) { m_serverProgress = std::move(progress); }
     // The internal server behind the alias, once it has been started; null for an outside server.
     InternalServer *internalServer() const { return m_server.get(); }
 
@@ -88,6 +90,7 @@ private:
     QStringList m_params = {QStringLiteral("USER NAME=root")};
     MysqlHandle m_handle;
     std::unique_ptr<InternalServer> m_server;
+    std::function<void(const QString &doing)> m_serverProgress;
     std::vector<Query *> m_queries;
     bool m_logging = false;
     StatementObserver m_observer;

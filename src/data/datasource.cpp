@@ -13,6 +13,9 @@
 #include <algorithm>
 #include <optional>
 
+#include <arpa/inet.h>
+#include <cctype>
+
 namespace coop {
 
 namespace {
@@ -60,7 +63,40 @@ QString readHosts(const QString &server, QList<DataSource::Host> &hosts)
     return {};
 }
 
+// The fingerprint as the client library takes it: 40 hex digits, colons between pairs allowed.
+bool isFingerprint(const QString &text)
+{
+    QString digits = text;
+    digits.remove(u':');
+    return digits.size() == 40 && std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return isxdigit(c.toLatin1()); });
+}
+
 } // namespace
+
+bool isLoopbackText(const QString &host)
+{
+    if (host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QByteArray text = host.toLatin1();
+    in_addr v4{};
+    if (inet_pton(AF_INET, text.constData(), &v4) == 1)
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    in6_addr v6{};
+    return inet_pton(AF_INET6, text.constData(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
+bool DataSource::encrypts(const Host &host) const
+{
+    switch (tls) {
+    case Tls::On:
+        return true;
+    case Tls::Off:
+        return false;
+    case Tls::Auto:
+        break;
+    }
+    return !isLoopbackText(host.name);
+}
 
 QString programName()
 {
@@ -80,7 +116,7 @@ DataSource DataSource::load(const QString &alias)
     if (!QFileInfo::exists(path)) {
         DataSource internal;
         internal.alias = alias;
-        internal.password = InternalServer::RootPassword;
+        internal.password = QString::fromLatin1(InternalServer::RootPassword);
         return internal;
     }
     return parse(alias, path);
@@ -93,7 +129,8 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
     };
     static const QStringList known = {QStringLiteral("Server"), QStringLiteral("Port"), QStringLiteral("Socket"),
                                       QStringLiteral("ConnectTimeout"), QStringLiteral("Database"), QStringLiteral("User"),
-                                      QStringLiteral("Password")};
+                                      QStringLiteral("Password"), QStringLiteral("Tls"), QStringLiteral("TlsCa"),
+                                      QStringLiteral("TlsFingerprint")};
     if (!QFileInfo(iniPath).isReadable())
         throw fail(QStringLiteral("cannot be read"));
 
@@ -160,8 +197,24 @@ DataSource DataSource::parse(const QString &alias, const QString &iniPath)
     if (const QString user = value(QStringLiteral("User")); !user.isEmpty())
         source.user = user;
     source.password = value(QStringLiteral("Password"));
+    if (const QString tls = value(QStringLiteral("Tls")); !tls.isEmpty()) {
+        if (tls.compare(QStringLiteral("on"), Qt::CaseInsensitive) == 0)
+            source.tls = Tls::On;
+        else if (tls.compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0)
+            source.tls = Tls::Off;
+        else
+            throw fail(QStringLiteral("Tls '%1' is neither on nor off").arg(tls));
+    }
+    source.tlsCa = value(QStringLiteral("TlsCa"));
+    if (!source.tlsCa.isEmpty() && !QFileInfo(source.tlsCa).isReadable())
+        throw fail(QStringLiteral("TlsCa %1 is not a file that can be read").arg(QDir::toNativeSeparators(source.tlsCa)));
+    source.tlsFingerprint = value(QStringLiteral("TlsFingerprint"));
+    if (!source.tlsFingerprint.isEmpty() && !isFingerprint(source.tlsFingerprint))
+        throw fail(QStringLiteral("TlsFingerprint is not the SHA-1 fingerprint of a certificate (40 hex digits, colons allowed)"));
+    if (source.tls == Tls::Off && !(source.tlsCa.isEmpty() && source.tlsFingerprint.isEmpty()))
+        throw fail(QStringLiteral("Tls=off cannot stand with TlsCa or TlsFingerprint"));
     if (source.internal && source.password.isEmpty())
-        source.password = InternalServer::RootPassword;
+        source.password = QString::fromLatin1(InternalServer::RootPassword);
     return source;
 }
 

@@ -3,8 +3,8 @@
 #include "databaseerror.h"
 #include "datasource.h"
 #include "mariadbhandles.h"
+#include "programfiles.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -26,6 +26,7 @@ namespace {
 constexpr int MaxSocketPath = 107; // sun_path holds 108 bytes with its terminating NUL
 constexpr const char *ReadyMarker = "coop-initialised";
 constexpr const char *VersionFile = "coop-server-version";
+constexpr int UpgradeTimeoutMs = 600000;
 
 QString currentUser()
 {
@@ -48,14 +49,6 @@ QString requireTool(const QString &name)
     if (path.isEmpty())
         throw Error(QStringLiteral("The database server program %1 is not installed (Debian package mariadb-server)").arg(name));
     return path;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    return file.readAll();
 }
 
 bool processAlive(qint64 pid)
@@ -308,8 +301,8 @@ void InternalServer::createDatabase()
     runScript(admin.get(), "DROP DATABASE IF EXISTS " + name + "; CREATE DATABASE " + name
                   + " CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci; USE " + name,
               QStringLiteral("Creating the database"));
-    runScript(admin.get(), readAll(shippedFile(QStringLiteral("db/schema.sql"))), QStringLiteral("db/schema.sql"));
-    runScript(admin.get(), readAll(shippedFile(QStringLiteral("db/demo.sql"))), QStringLiteral("db/demo.sql"));
+    runScript(admin.get(), programFile(QStringLiteral("db/schema.sql")), QStringLiteral("db/schema.sql"));
+    runScript(admin.get(), programFile(QStringLiteral("db/demo.sql")), QStringLiteral("db/demo.sql"));
     // The connection dialog proposes root with this password.
     runScript(admin.get(),
               QByteArray("ALTER USER root@localhost IDENTIFIED BY '") + RootPassword + "'; FLUSH PRIVILEGES",
@@ -325,6 +318,7 @@ void InternalServer::createDatabase()
 
 void InternalServer::upgradeIfServerChanged()
 {
+    m_upgradeFailure.clear();
     const QString mariadbd = requireTool(QStringLiteral("mariadbd"));
     const QString current = serverVersion(mariadbd);
     QFile stored(dataDir() + u'/' + QLatin1String(VersionFile));
@@ -345,8 +339,31 @@ void InternalServer::upgradeIfServerChanged()
             QProcess process;
             process.setProcessChannelMode(QProcess::MergedChannels);
             process.start(upgrade, {QStringLiteral("--defaults-extra-file=%1").arg(options)});
-            process.waitForFinished(600000);
+            const QDeadlineTimer deadline(UpgradeTimeoutMs);
+            bool timedOut = false;
+            while (!process.waitForFinished(100) && process.state() != QProcess::NotRunning) {
+                if (deadline.hasExpired()) {
+                    timedOut = true;
+                    process.kill();
+                    process.waitForFinished();
+                    break;
+                }
+                if (m_progress)
+                    m_progress(QStringLiteral("Базу даних оновлюють для нової версії сервера MariaDB…"));
+            }
             QFile::remove(options);
+            if (m_progress)
+                m_progress({});
+            if (timedOut || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+                // The version stays unrecorded, so the next start tries again.
+                const QString words = QString::fromLocal8Bit(process.readAll()).trimmed().right(2000);
+                m_upgradeFailure = QStringLiteral("Базу даних не оновлено для нової версії сервера MariaDB (mariadb-upgrade %1):\n%2\n"
+                                                  "Оновлення повториться під час наступного запуску програми.")
+                                       .arg(timedOut ? QStringLiteral("не закінчився за 10 хвилин")
+                                                     : QStringLiteral("закінчився з кодом %1").arg(process.exitCode()),
+                                            words.isEmpty() ? process.errorString() : words);
+                return;
+            }
         }
     }
     if (stored.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -362,7 +379,7 @@ void InternalServer::addStockJournal()
     target.database = QString::fromLatin1(DatabaseName);
     target.multiStatements = true;
     MysqlHandle admin = connectMysql(target);
-    runScript(admin.get(), readAll(shippedFile(QStringLiteral("db/upgrade-journal.sql"))), QStringLiteral("db/upgrade-journal.sql"));
+    runScript(admin.get(), programFile(QStringLiteral("db/upgrade-journal.sql")), QStringLiteral("db/upgrade-journal.sql"));
 }
 
 void InternalServer::stop()
@@ -395,18 +412,6 @@ QString InternalServer::logTail() const
     const qint64 size = log.size();
     log.seek(std::max<qint64>(0, size - 3000));
     return QString::fromLocal8Bit(log.readAll()).trimmed();
-}
-
-QString shippedFile(const QString &relativePath)
-{
-    const QString appDir = QCoreApplication::applicationDirPath();
-    QStringList candidates = {appDir + QStringLiteral("/../share/") + programName() + u'/' + relativePath};
-    if (const QString sourceDir = qEnvironmentVariable("COOP_SOURCE_DIR"); !sourceDir.isEmpty())
-        candidates.append(sourceDir + u'/' + relativePath);
-    for (const QString &candidate : candidates)
-        if (QFileInfo::exists(candidate))
-            return QFileInfo(candidate).absoluteFilePath();
-    throw Error(QStringLiteral("The program's file %1 is missing").arg(relativePath));
 }
 
 } // namespace coop

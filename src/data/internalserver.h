@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QProcess;
@@ -32,6 +33,11 @@ public:
     // The per-user location of this program.
     static Location defaultLocation();
 
+    // Called again and again, with what is being done, while long work keeps the start waiting
+    // (the upgrade after a new server version), so that the program can show it; called with an
+    // empty text when that work is over.
+    using Progress = std::function<void(const QString &doing)>;
+
     explicit InternalServer(Location location = defaultLocation(), QStringList extraServerOptions = {});
     ~InternalServer();
     InternalServer(const InternalServer &) = delete;
@@ -42,6 +48,11 @@ public:
     void ensureRunning();
     // SHUTDOWN, then terminate, then kill. A server we did not start is left alone.
     void stop();
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // Why the upgrade for a new server version failed at this start, with the end of
+    // mariadb-upgrade's words; empty when it did not fail. The server runs all the same, and the
+    // upgrade is tried again at the next start.
+    QString upgradeFailure() const { return m_upgradeFailure; }
 
     QString socketPath() const;
     QString dataDir() const;
@@ -68,11 +79,8 @@ private:
     Location m_location;
     QStringList m_extraOptions;
     std::unique_ptr<QProcess> m_process;
+    Progress m_progress;
+    QString m_upgradeFailure;
 };
-
-// Path of a file the program ships (db/schema.sql, assets/...): under share/<program> beside the
-// program's folder when installed; a program run from the build tree is told the source folder by
-// COOP_SOURCE_DIR (scripts/run.sh and the tests set it).
-QString shippedFile(const QString &relativePath);
 
 } // namespace coop

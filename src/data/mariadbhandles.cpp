@@ -17,6 +17,26 @@ DatabaseError errorOf(MYSQL *handle, const QString &statement = {})
 {
     return DatabaseError(QString::fromUtf8(mysql_error(handle)), mysql_errno(handle), statement);
 }
+// A TLS connection that failed: which of the two ways, and what the administrator can do.
+DatabaseError tlsError(MYSQL *handle, const ConnectTarget &target)
+{
+    const unsigned code = mysql_errno(handle);
+    const QString words = QString::fromUtf8(mysql_error(handle));
+    if (code != 2026) // not TLS's own failure: a host that does not answer, a refused password
+        return DatabaseError(words, code);
+    const bool noTls = words.contains(QStringLiteral("doesn't support"), Qt::CaseInsensitive)
+                       || words.contains(QStringLiteral("not support"), Qt::CaseInsensitive);
+    const QString host = target.host.isEmpty() ? target.socket : target.host;
+    const QString what = noTls ? QStringLiteral("сервер %1 не пропонує шифрованого з'єднання (TLS)").arg(host)
+                               : QStringLiteral("сертифікат сервера %1 не пройшов перевірки").arg(host);
+    return DatabaseError(QStringLiteral("З'єднання з %1 відхилено: %2 (%3). З'єднання з іншою машиною шифрується й перевіряється: "
+                                        "увімкніть TLS на сервері (ssl_cert, ssl_key) і вкажіть у джерелі даних TlsCa= (файл центру "
+                                        "сертифікації, що підписав сертифікат сервера) або TlsFingerprint=; Tls=off — лише для "
+                                        "довіреної мережі.")
+                             .arg(host, what, words),
+                         code);
+}
+
 } // namespace
 
 MysqlHandle connectMysql(const ConnectTarget &target)
@@ -37,13 +57,27 @@ MysqlHandle connectMysql(const ConnectTarget &target)
     mysql_optionsv(handle.get(), MYSQL_OPT_READ_TIMEOUT, &(timeout = 3600));
     mysql_optionsv(handle.get(), MYSQL_OPT_WRITE_TIMEOUT, &(timeout = 3600));
 
+    const QByteArray ca = target.tlsCa.toLocal8Bit(), fingerprint = target.tlsFingerprint.toLatin1();
+    my_bool tls = target.tls ? 1 : 0;
+    mysql_optionsv(handle.get(), MYSQL_OPT_SSL_ENFORCE, &tls);
+    if (target.tls) {
+        if (!fingerprint.isEmpty()) {
+            mysql_optionsv(handle.get(), MARIADB_OPT_TLS_PEER_FP, fingerprint.constData());
+        } else {
+            my_bool verify = 1;
+            mysql_optionsv(handle.get(), MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &verify);
+            if (!ca.isEmpty())
+                mysql_optionsv(handle.get(), MYSQL_OPT_SSL_CA, ca.constData());
+        }
+    }
+
     const QByteArray host = target.host.toUtf8(), user = target.user.toUtf8(), password = target.password.toUtf8(),
                      database = target.database.toUtf8(), socket = target.socket.toUtf8();
     const unsigned long flags = CLIENT_FOUND_ROWS | (target.multiStatements ? CLIENT_MULTI_STATEMENTS : 0);
     if (!mysql_real_connect(handle.get(), host.isEmpty() ? nullptr : host.constData(), user.constData(),
                             password.constData(), database.isEmpty() ? nullptr : database.constData(), target.port,
                             socket.isEmpty() ? nullptr : socket.constData(), flags))
-        throw errorOf(handle.get());
+        throw target.tls ? tlsError(handle.get(), target) : errorOf(handle.get());
 
     // The init command can be refused without failing the connection: check what the session got.
     if (mysql_query(handle.get(), "SELECT @@session.sql_mode, @@character_set_connection") != 0)

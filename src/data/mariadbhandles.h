@@ -40,6 +40,11 @@ struct ConnectTarget
     QString database; // may be empty
     bool multiStatements = false;
     unsigned timeoutSeconds = 10;
+    // Encrypted, with the server's certificate verified (and its host name) against tlsCa, or
+    // the system's CAs, or pinned by tlsFingerprint; a server without TLS is refused.
+    bool tls = false;
+    QString tlsCa;
+    QString tlsFingerprint;
 };
 
 // The session every connection of the system has: utf8mb4, NO_BACKSLASH_ESCAPES (quote doubling

@@ -1,19 +1,14 @@
 #include "form11.h"
 
 #include "data/database.h"
-#include "data/format.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/shoptransfer.h"
 #include "movement/linequantities.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
 #include "ui_form11.h"
 #include "widgets/handler.h"
 #include "widgets/messages.h"
-
-#include <QMap>
-
-#include <cmath>
 
 namespace coop {
 
@@ -95,18 +90,17 @@ void TForm11::BitBtn13Click()
     // The check and every change are one transaction: the base rows read are locked until the
     // end, so no other transfer can take the same stock in between, and a failure anywhere leaves
     // the base and the shop as they were.
-    bool covered = false;
-    const StockCommand::Outcome outcome = command.run([&] {
-        covered = baseCoversLines();
-        if (covered)
-            moveLines(command);
-    });
-    if (outcome == StockCommand::Outcome::DoneDespiteLostCommit)
-        showMessage(command.doneDespiteLostCommitText());
-    if (!covered) {
-        showMessage(QStringLiteral("На складі немає такої кількості товару"));
+    const qlonglong shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asInteger();
+    const std::vector<TransferLine> lines = transferLines();
+    StockCommand::Outcome outcome = StockCommand::Outcome::Done;
+    runOverLines(QStringLiteral("Переміщення в магазин..."),
+                 [&](const LinesDone &progress) { outcome = transferToShop(command, shop, lines, progress); });
+    if (outcome == StockCommand::Outcome::Refused) {
+        showMessage(command.refusal());
         return;
     }
+    if (outcome == StockCommand::Outcome::DoneDespiteLostCommit)
+        showMessage(command.doneDespiteLostCommitText());
     command.refreshAfter([&] {
         reopen(*Query1);
         if (m_stock)
@@ -117,68 +111,15 @@ void TForm11::BitBtn13Click()
     showMessage(QStringLiteral("Даний товар переміщений в магазин"));
 }
 
-bool TForm11::baseCoversLines()
+// The lines of the current distribution, in the grid's order, read without moving its current line.
+std::vector<TransferLine> TForm11::transferLines() const
 {
-    // What the distribution takes of each goods, its lines of the same goods added up.
-    QMap<qlonglong, double> wanted;
+    std::vector<TransferLine> lines;
+    lines.reserve(size_t(Query3->recordCount()));
     for (int row = 0; row < Query3->recordCount(); ++row)
-        wanted[Query3->value(row, Query3IdTovary).toLongLong()] += Query3->value(row, Query3Kilkist).toDouble();
-    QStringList goods;
-    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
-        goods << QString::number(it.key());
-
-    Query2->sql().clear();
-    Query2->sql().add(QStringLiteral("select IdTovary, KilkistNaBazi from baza"));
-    Query2->sql().add(QStringLiteral("where IdTovary in (") + goods.join(u',') + QStringLiteral(") for update"));
-    Query2->open();
-    // Goods the base has no row for hold nothing.
-    QMap<qlonglong, double> held;
-    const Field *heldGoods = Query2->fieldByName(QStringLiteral("IdTovary"));
-    const Field *heldQuantity = Query2->fieldByName(QStringLiteral("KilkistNaBazi"));
-    for (int row = 0; row < Query2->recordCount(); ++row)
-        held[Query2->value(row, heldGoods).toLongLong()] += Query2->value(row, heldQuantity).toDouble();
-    Query2->close();
-
-    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
-        if (held.value(it.key(), 0) - it.value() < 0)
-            return false;
-    return true;
-}
-
-void TForm11::moveLines(StockCommand &command)
-{
-    const QString shop = Query1->fieldByName(QStringLiteral("IdMagazuny"))->asString();
-    walkLines(QStringLiteral("Переміщення в магазин..."), [&] {
-        const QString goods = Query3IdTovary->asString();
-        // Whole quantities read as their digits; a fraction from elsewhere still makes valid SQL.
-        const QString quantity = FormatSqlNumber(Query3Kilkist->asFloat());
-        const QString price = QuoteSqlText(FormatSqlNumber(ReadTypedNumber(Query3CinaPostachannya->asString())));
-
-        Query4->sql().clear();
-        Query4->sql().add(QStringLiteral("update baza SET KilkistNaBazi=KilkistNaBazi-") + quantity);
-        Query4->sql().add(QStringLiteral("where baza.IdTovary=") + goods);
-        Query4->execSql();
-        command.record({goods.toLongLong(), std::nullopt, -Query3Kilkist->asFloat()});
-
-        Query5->sql().clear();
-        Query5->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`"));
-        Query5->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(")and(`IdMagazuny`=") + shop
-                          + QStringLiteral(");"));
-        Query5->open();
-        const qint64 count = Query5->fieldByName(QStringLiteral("cnt"))->asInteger();
-        Query5->sql().clear();
-        if (count < 1) {
-            Query5->sql().add(QStringLiteral("insert into `nayavnistvmagazuni` values (NULL,") + shop + u',' + goods + u','
-                              + quantity + u',' + price + QStringLiteral(",1.25*") + price + QStringLiteral(");"));
-        } else {
-            Query5->sql().add(QStringLiteral("update nayavnistvmagazuni SET Kilkist=Kilkist+") + quantity
-                              + QStringLiteral(", CinaOblikova=") + price + QStringLiteral(", CinaRozdribna=1.25*") + price);
-            Query5->sql().add(QStringLiteral("where nayavnistvmagazuni.IdTovary=") + goods
-                              + QStringLiteral(" AND nayavnistvmagazuni.IdMagazuny=") + shop);
-        }
-        Query5->execSql();
-        command.record({goods.toLongLong(), shop.toLongLong(), Query3Kilkist->asFloat()});
-    });
+        lines.push_back({Query3->value(row, Query3IdTovary).toLongLong(), Query3->value(row, Query3Kilkist).toDouble(),
+                         Query3->displayText(row, Query3CinaPostachannya)});
+    return lines;
 }
 
 } // namespace coop

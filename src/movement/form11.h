@@ -3,6 +3,7 @@
 #include "movementscreen.h"
 
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class TForm11;
@@ -10,11 +11,11 @@ class TForm11;
 
 namespace coop {
 
-class StockCommand;
+struct TransferLine;
 
 // "Розподіл між магазинами": distributions of goods from the base warehouse to the shops (rozpodil)
 // and their lines (pozuciirozpodily), and the transfer that moves a distribution's goods out of the
-// base stock into the shop's stock at the retail markup.
+// base stock into the shop's stock at the retail markup (the ledger's transferToShop).
 class TForm11 : public MovementScreen
 {
     Q_OBJECT
@@ -29,9 +30,7 @@ public:
     void BitBtn13Click();
 
 private:
-    // Whether the base holds enough of every goods for all the lines together.
-    bool baseCoversLines();
-    void moveLines(StockCommand &command);
+    std::vector<TransferLine> transferLines() const;
 
     std::unique_ptr<Ui::TForm11> ui;
     Field *Query3IdTovary;

@@ -1,9 +1,8 @@
 #include "form7.h"
 
 #include "data/database.h"
-#include "data/format.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/receiptposting.h"
 #include "movement/linequantities.h"
 #include "screens/screenhelpers.h"
 #include "screens/stockview.h"
@@ -88,7 +87,11 @@ void TForm7::BitBtn13Click()
     if (!confirmAgain(command.earlierMove(), QStringLiteral("Це надходження вже оприбутковане на склад %1. Оприбуткувати ще раз?")))
         return;
     // All lines or none, with their journal rows: a failure anywhere leaves the base stock as it was.
-    if (command.run([&] { postLines(command); }) == StockCommand::Outcome::DoneDespiteLostCommit)
+    const std::vector<ReceiptLine> lines = receiptLines();
+    StockCommand::Outcome outcome = StockCommand::Outcome::Done;
+    runOverLines(QStringLiteral("Оприбуткування на склад..."),
+                 [&](const LinesDone &progress) { outcome = postReceipt(command, lines, progress); });
+    if (outcome == StockCommand::Outcome::DoneDespiteLostCommit)
         showMessage(command.doneDespiteLostCommitText());
     command.refreshAfter([&] {
         reopen(*Query1);
@@ -97,29 +100,15 @@ void TForm7::BitBtn13Click()
     });
 }
 
-void TForm7::postLines(StockCommand &command)
+// The lines of the current receipt, in the grid's order, read without moving its current line.
+std::vector<ReceiptLine> TForm7::receiptLines() const
 {
-    const Field *goodsField = Query3->fieldByName(QStringLiteral("IdTovary"));
-    walkLines(QStringLiteral("Оприбуткування на склад..."), [&] {
-        const QString goods = goodsField->asString();
-        // The field text of a whole quantity is its digits; a fractional one stored from elsewhere
-        // would carry the locale's comma into the statement, so it goes as SQL number text.
-        const QString quantity = FormatSqlNumber(Query3Kilkist->asFloat());
-        Query2->sql().clear();
-        Query2->sql().add(QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`"));
-        Query2->sql().add(QStringLiteral("where (`IdTovary`=") + goods + QStringLiteral(");"));
-        Query2->open();
-        const qint64 count = Query2->fieldByName(QStringLiteral("cnt"))->asInteger();
-        Query2->sql().clear();
-        if (count < 1)
-            Query2->sql().add(QStringLiteral("insert into `baza` values (NULL,") + goods + u',' + quantity
-                              + QStringLiteral(");"));
-        else
-            Query2->sql().add(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+(") + QuoteSqlText(quantity)
-                              + QStringLiteral(") where IdTovary=") + goods);
-        Query2->execSql();
-        command.record({goods.toLongLong(), std::nullopt, Query3Kilkist->asFloat()});
-    });
+    const Field *goods = Query3->fieldByName(QStringLiteral("IdTovary"));
+    std::vector<ReceiptLine> lines;
+    lines.reserve(size_t(Query3->recordCount()));
+    for (int row = 0; row < Query3->recordCount(); ++row)
+        lines.push_back({Query3->value(row, goods).toLongLong(), Query3->value(row, Query3Kilkist).toDouble()});
+    return lines;
 }
 
 } // namespace coop

@@ -3,6 +3,7 @@
 #include "movementscreen.h"
 
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class TForm7;
@@ -10,10 +11,10 @@ class TForm7;
 
 namespace coop {
 
-class StockCommand;
+struct ReceiptLine;
 
 // "Надходження товарів": receipts from suppliers (nadhodgennya) and their lines (chonadishlo),
-// and their posting to the base warehouse.
+// and their posting to the base warehouse (the ledger's postReceipt).
 class TForm7 : public MovementScreen
 {
     Q_OBJECT
@@ -25,7 +26,7 @@ public:
     void BitBtn13Click();
 
 private:
-    void postLines(StockCommand &command);
+    std::vector<ReceiptLine> receiptLines() const;
 
     std::unique_ptr<Ui::TForm7> ui;
     Field *Query3Kilkist;

@@ -21,7 +21,7 @@ class StockView;
 // a distribution to a shop. Both screens are drawn alike, under the same control names: headers
 // above with their panel (party, employee, date), lines below with theirs (goods, quantity, price),
 // the same buttons in the same places. They differ in their tables and in their command (posting,
-// transfer), which each screen writes as its BitBtn13Click.
+// transfer: the ledger's), which each screen's BitBtn13Click gives with its lines.
 class MovementScreen : public DocumentScreen
 {
     Q_OBJECT
@@ -30,10 +30,10 @@ public:
     ~MovementScreen() override;
 
     Query *const Query1; // headers
-    Query *const Query2; // party and goods lists, header delete; the command's base statements
+    Query *const Query2; // party and goods lists, header delete
     Query *const Query3; // lines of the current header
-    Query *const Query4; // line insert, update, delete; the transfer's base change
-    Query *const Query5; // employee list; the transfer's shop statements
+    Query *const Query4; // line insert, update, delete
+    Query *const Query5; // employee list
     Query *const Query6; // header insert and update
 
     // The base stock screen and the invoice's preview, given by the registry once all are created.

@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 
+#include <memory>
+#include <optional>
+
 namespace coop {
 
 DocumentScreen::DocumentScreen(QWidget *parent) : Screen(parent) {}
@@ -104,26 +107,26 @@ void DocumentScreen::closePanelAfterMove(const Query &moved)
         closePanel(m_roles.linesPanel);
 }
 
-void DocumentScreen::walkLines(const QString &progressText, const std::function<void()> &eachLine)
+void DocumentScreen::runOverLines(const QString &progressText, const std::function<void(const LinesDone &)> &command)
 {
     Query &lines = *m_roles.lines;
-    closePanelAfterMove(*m_roles.header);
-    const ControlsDisabled still(lines);
     const int count = lines.recordCount();
-
-    QProgressDialog progress(progressText, QString(), 0, count, this);
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-
-    lines.first();
-    for (int line = 0; line < count; ++line) {
-        eachLine();
-        lines.next();
-        if (line % 16 == 0)
-            progress.setValue(line);
-    }
-    progress.setValue(count);
+    std::optional<ControlsDisabled> still;
+    std::unique_ptr<QProgressDialog> progress;
+    command([&](std::size_t done) {
+        if (!progress) {
+            closePanelAfterMove(*m_roles.header);
+            still.emplace(lines);
+            progress = std::make_unique<QProgressDialog>(progressText, QString(), 0, count, this);
+            progress->setWindowTitle(windowTitle());
+            progress->setWindowModality(Qt::ApplicationModal);
+            progress->setMinimumDuration(500);
+        }
+        if (done % 16 == 0)
+            progress->setValue(int(done));
+    });
+    if (progress)
+        progress->setValue(count);
 }
 
 void DocumentScreen::previewDocument(const QString &noLinesText, const std::function<void()> &preview)

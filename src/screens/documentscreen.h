@@ -7,6 +7,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 
@@ -110,11 +111,13 @@ protected:
     // button cannot write over a row the clerk did not choose.
     void closePanelAfterMove(const Query &moved);
 
-    // Posting and transfer: `eachLine` runs on every line of the current header in turn, from the
-    // first, while the grids stand still and a progress dialog titled as the screen shows how far
-    // it has come (after half a second, so that a short document does not flash it). The walk and
-    // the reload after it move both grids, so an open panel closes first.
-    void walkLines(const QString &progressText, const std::function<void()> &eachLine);
+    // Posting and transfer: `command` (one of the ledger's, given the lines as data) reports how
+    // many of the current header's lines it has done. From its first report the grids stand still
+    // and a progress dialog titled as the screen shows how far it has come (after half a second, so
+    // that a short document does not flash it); the reload after the command moves both grids, so an
+    // open panel closes then. A command refused before its lines reports nothing and closes nothing.
+    using LinesDone = std::function<void(std::size_t linesDone)>;
+    void runOverLines(const QString &progressText, const std::function<void(const LinesDone &)> &command);
     // The print buttons: with lines to print, both queries are read again and the document's
     // preview shown; without, the clerk is told `noLinesText`.
     void previewDocument(const QString &noLinesText, const std::function<void()> &preview);

@@ -3,7 +3,8 @@
 #include "data/database.h"
 #include "data/format.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/documentkinds.h"
+#include "ledger/stockjournal.h"
 #include "ui_movementhistory.h"
 #include "widgets/handler.h"
 
@@ -11,20 +12,19 @@ namespace coop {
 
 namespace {
 
-// The document of each movement with its date, read beside the journal row.
-const QStringList MovementsStatement = {
-    QStringLiteral("Select DATE_FORMAT(ruhtovariv.Moment, '%d.%m.%Y %H:%i:%s') as Moment,"),
-    QStringLiteral("  CASE ruhtovariv.VydDokumenta"),
-    QStringLiteral("    WHEN 'надходження' THEN CONCAT('Надходження № ', ruhtovariv.IdDokumenta, "
-                   "COALESCE(CONCAT(' від ', DATE_FORMAT(nadhodgennya.DataNadhodgenya, '%d.%m.%Y')), ''))"),
-    QStringLiteral("    WHEN 'розподіл' THEN CONCAT('Розподіл № ', ruhtovariv.IdDokumenta, "
-                   "COALESCE(CONCAT(' від ', DATE_FORMAT(rozpodil.DataRozpodily, '%d.%m.%Y')), ''))"),
-    QStringLiteral("    ELSE 'Залишок на початок' END as Dokument,"),
-    QStringLiteral("  ruhtovariv.Kilkist, ruhtovariv.Zalyshok, ruhtovariv.Korystuvach"),
-    QStringLiteral("From ruhtovariv"),
-    QStringLiteral("  left join nadhodgennya on ruhtovariv.VydDokumenta = 'надходження' and nadhodgennya.Id = ruhtovariv.IdDokumenta"),
-    QStringLiteral("  left join rozpodil on ruhtovariv.VydDokumenta = 'розподіл' and rozpodil.Id = ruhtovariv.IdDokumenta"),
-};
+// The document of each movement with its date, read beside the journal row, as the ledger's table
+// of document kinds spells it.
+QStringList movementsStatement()
+{
+    QStringList lines{QStringLiteral("Select DATE_FORMAT(ruhtovariv.Moment, '%d.%m.%Y %H:%i:%s') as Moment,")};
+    const QStringList document = documentTextExpression(QStringLiteral("ruhtovariv"));
+    for (qsizetype i = 0; i < document.size(); ++i)
+        lines << QStringLiteral("  ") + document[i] + (i + 1 == document.size() ? QStringLiteral(" as Dokument,") : QString());
+    lines << QStringLiteral("  ruhtovariv.Kilkist, ruhtovariv.Zalyshok, ruhtovariv.Korystuvach") << QStringLiteral("From ruhtovariv");
+    for (const QString &join : documentJoins(QStringLiteral("ruhtovariv")))
+        lines << QStringLiteral("  ") + join;
+    return lines;
+}
 
 } // namespace
 
@@ -42,7 +42,7 @@ TMovementHistory::TMovementHistory(Database &database, QWidget *parent)
     ui->DBGrid1->setQuery(Query1);
     setCancelButton(ui->BitBtn1);
 
-    connect(Query1, &Query::calcFields, this, &TMovementHistory::Query1CalcFields);
+    onEvent(Query1, QueryEvent::CalcFields, this, &TMovementHistory::Query1CalcFields);
     onEvent(ui->BitBtn1, &QPushButton::clicked, this, &TMovementHistory::BitBtn1Click);
 }
 
@@ -53,7 +53,7 @@ void TMovementHistory::showFor(qlonglong goods, std::optional<qlonglong> shop, c
     if (!hasStockJournal(*Query1->database()))
         return;
     const QString place = shop ? QStringLiteral("ruhtovariv.IdMagazuny = %1").arg(*shop) : QStringLiteral("ruhtovariv.IdMagazuny is null");
-    QStringList lines = MovementsStatement;
+    QStringList lines = movementsStatement();
     lines << QStringLiteral("Where ruhtovariv.IdTovary = %1 and %2").arg(goods).arg(place) << QStringLiteral("Order by ruhtovariv.Id");
     Query1->sql().setLines(lines);
     Query1->open();

@@ -22,24 +22,24 @@ private slots:
         QTest::addColumn<bool>("force");
         using A = CommandLine::Action;
         QTest::newRow("none") << QStringList{} << int(A::Program) << "" << "" << false;
-        QTest::newRow("help") << QStringList{"--help"} << int(A::Help) << "" << "" << false;
-        QTest::newRow("bad before help") << QStringList{"--bogus", "--help"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << "" << "" << false;
-        QTest::newRow("backup") << QStringList{"--backup", "copy.sql.gz"} << int(A::Command) << "--backup" << "copy.sql.gz" << false;
-        QTest::newRow("backup=") << QStringList{"--backup=/tmp/a b.gz"} << int(A::Command) << "--backup" << "/tmp/a b.gz" << false;
-        QTest::newRow("restore") << QStringList{"--restore", "c.gz"} << int(A::Command) << "--restore" << "c.gz" << false;
-        QTest::newRow("restore force") << QStringList{"--restore", "c.gz", "--force"} << int(A::Command) << "--restore" << "c.gz" << true;
-        QTest::newRow("force first") << QStringList{"--force", "--restore", "c.gz"} << int(A::Command) << "--restore" << "c.gz" << true;
-        QTest::newRow("unknown") << QStringList{"--bogus"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("stray word") << QStringList{"copy.sql.gz"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("qt's own option") << QStringList{"-platform", "xcb"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("backup without file") << QStringList{"--backup"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("backup empty file") << QStringList{"--backup="} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("option for file") << QStringList{"--restore", "--force"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("two commands") << QStringList{"--backup", "a", "--restore", "b"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("force on backup") << QStringList{"--backup", "a", "--force"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("force alone") << QStringList{"--force"} << int(A::Refused) << "" << "" << false;
-        QTest::newRow("extra word") << QStringList{"--backup", "a", "b"} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << int(A::Help) << "" << "" << false;
+        QTest::newRow("bad before help") << QStringList{QStringLiteral("--bogus"), QStringLiteral("--help")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << int(A::Version) << "" << "" << false;
+        QTest::newRow("backup") << QStringList{QStringLiteral("--backup"), QStringLiteral("copy.sql.gz")} << int(A::Command) << "--backup" << "copy.sql.gz" << false;
+        QTest::newRow("backup=") << QStringList{QStringLiteral("--backup=/tmp/a b.gz")} << int(A::Command) << "--backup" << "/tmp/a b.gz" << false;
+        QTest::newRow("restore") << QStringList{QStringLiteral("--restore"), QStringLiteral("c.gz")} << int(A::Command) << "--restore" << "c.gz" << false;
+        QTest::newRow("restore force") << QStringList{QStringLiteral("--restore"), QStringLiteral("c.gz"), QStringLiteral("--force")} << int(A::Command) << "--restore" << "c.gz" << true;
+        QTest::newRow("force first") << QStringList{QStringLiteral("--force"), QStringLiteral("--restore"), QStringLiteral("c.gz")} << int(A::Command) << "--restore" << "c.gz" << true;
+        QTest::newRow("unknown") << QStringList{QStringLiteral("--bogus")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("stray word") << QStringList{QStringLiteral("copy.sql.gz")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("qt's own option") << QStringList{QStringLiteral("-platform"), QStringLiteral("xcb")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("backup without file") << QStringList{QStringLiteral("--backup")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("backup empty file") << QStringList{QStringLiteral("--backup=")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("option for file") << QStringList{QStringLiteral("--restore"), QStringLiteral("--force")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("two commands") << QStringList{QStringLiteral("--backup"), QStringLiteral("a"), QStringLiteral("--restore"), QStringLiteral("b")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("force on backup") << QStringList{QStringLiteral("--backup"), QStringLiteral("a"), QStringLiteral("--force")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("force alone") << QStringList{QStringLiteral("--force")} << int(A::Refused) << "" << "" << false;
+        QTest::newRow("extra word") << QStringList{QStringLiteral("--backup"), QStringLiteral("a"), QStringLiteral("b")} << int(A::Refused) << "" << "" << false;
     }
 
     void parses()
@@ -72,11 +72,11 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "--restore FILE [--force]" << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "myrolan " COOP_VERSION "\n" << "";
-        QTest::newRow("unknown") << QStringList{"--bogus"} << 2 << "" << "«--bogus»";
-        QTest::newRow("missing file") << QStringList{"--backup"} << 2 << "" << "--backup потребує FILE";
-        QTest::newRow("word") << QStringList{"backup"} << 2 << "" << "«backup»";
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << "--restore FILE [--force]" << "";
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0 << "myrolan " COOP_VERSION "\n" << "";
+        QTest::newRow("unknown") << QStringList{QStringLiteral("--bogus")} << 2 << "" << "«--bogus»";
+        QTest::newRow("missing file") << QStringList{QStringLiteral("--backup")} << 2 << "" << "--backup потребує FILE";
+        QTest::newRow("word") << QStringList{QStringLiteral("backup")} << 2 << "" << "«backup»";
     }
 
     // No DISPLAY, no platform plugin chosen: a program that reached for a window would fail here.

@@ -2,6 +2,7 @@
 // over a running program, never over a shared server unless asked. The administrator's commands
 // are run as the program itself, without a display.
 #include "admin/automaticcopies.h"
+#include "admin/databasecopy.h"
 #include "admin/datahomelock.h"
 #include "admin/dumprowcounter.h"
 #include "data/databaseerror.h"
@@ -258,13 +259,76 @@ private slots:
         const QString file = path(QStringLiteral("copies/broken.sql"));
         QFile broken(file);
         QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("CREATE TABLE tovary (Id int);\nINSERT INTO tovary VALUES (1);\nTHIS IS NOT SQL;\n");
+        broken.write("CREATE TABLE tovary (Id int);\nINSERT INTO tovary VALUES (1);\nCREATE TABLE t (Id int,,);\n");
         broken.close();
         const Run restore = myrolan({QStringLiteral("--restore"), file});
         QCOMPARE(restore.status, 1);
         QVERIFY2(restore.err.contains(QStringLiteral("ERROR 1064")), qPrintable(restore.err));
         QCOMPARE(checksums(admin.get(), database), before);
         QVERIFY(select(admin.get(), QStringLiteral("SHOW DATABASES LIKE '%1\\_%'").arg(database)).isEmpty());
+    }
+
+    // A copy of the program's own, with its sandbox line taken out and a hostile statement put in
+    // among its tables: refused before anything is touched, naming the line; no shell command runs,
+    // no database or copy is made, the database stays as it was.
+    void hostileCopyRefused_data()
+    {
+        QTest::addColumn<QByteArray>("statement");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("shell") << QByteArray("\\! touch MARKER\n") << QStringLiteral("«\\!»: команда клієнта mariadb");
+        QTest::newRow("system") << QByteArray("system touch MARKER\n") << QStringLiteral("«system touch /»");
+        QTest::newRow("use") << QByteArray("USE mysql;\n") << QStringLiteral("«USE mysql»: він стосується іншої бази");
+        QTest::newRow("database") << QByteArray("CREATE DATABASE evil;\n") << QStringLiteral("іншої бази");
+        QTest::newRow("grant") << QByteArray("/*!40101 GRANT ALL ON *.* TO 'kasa'@'%' */;\n") << QStringLiteral("облікові записи");
+        QTest::newRow("trigger")
+            << QByteArray("DELIMITER ;;\n/*!50003 CREATE*/ /*!50003 TRIGGER t BEFORE INSERT ON tovary FOR EACH ROW SET NEW.Id=1 */;;\nDELIMITER ;\n")
+            << QStringLiteral("«DELIMITER»");
+        QTest::newRow("file") << QByteArray("SELECT 1 INTO OUTFILE 'MARKER';\n") << QStringLiteral("файли сервера");
+        QTest::newRow("another table") << QByteArray("INSERT INTO mysql.user VALUES ('x');\n") << QStringLiteral("таблицю іншої бази");
+    }
+    void hostileCopyRefused()
+    {
+        QFETCH(QByteArray, statement);
+        QFETCH(QString, refusal);
+        writeDataSource({});
+        InternalServer server(location());
+        server.ensureRunning();
+        MysqlHandle admin = adminOf(internalTarget());
+        const QString database = QString::fromLatin1(InternalServer::DatabaseName);
+        const QStringList before = checksums(admin.get(), database);
+
+        const QString own = path(QStringLiteral("copies/own.sql.gz"));
+        if (!QFile::exists(own))
+            writeDatabaseCopy(internalTarget(), own);
+        QProcess gunzip;
+        gunzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), own});
+        QVERIFY(gunzip.waitForFinished());
+        QList<QByteArray> lines = gunzip.readAllStandardOutput().split('\n');
+        QVERIFY(lines.first().contains("sandbox"));
+        lines.removeFirst();
+        const QString marker = path(QStringLiteral("copies/shell-ran"));
+        // Before the second table, where one statement has ended and the next begins.
+        qsizetype at = -1;
+        for (int seen = 0; seen < 2;)
+            seen += lines[++at].startsWith("DROP TABLE IF EXISTS") ? 1 : 0;
+        lines.insert(at, QByteArray(statement).replace("MARKER", marker.toUtf8()));
+        const QString hostile = path(QStringLiteral("copies/hostile.sql"));
+        QFile file(hostile);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(lines.join('\n'));
+        file.close();
+        const QStringList copies = QDir(path(QStringLiteral("copies"))).entryList(QDir::Files);
+
+        const Run restore = myrolan({QStringLiteral("--restore"), hostile});
+        QCOMPARE(restore.status, 1);
+        QVERIFY2(restore.err.contains(QStringLiteral("не відновлено, базу не змінено: рядок %1").arg(at + 1)), qPrintable(restore.err));
+        QVERIFY2(restore.err.contains(refusal), qPrintable(restore.err));
+        QVERIFY(restore.out.isEmpty());
+        QVERIFY(!QFile::exists(marker));
+        QCOMPARE(QDir(path(QStringLiteral("copies"))).entryList(QDir::Files), copies);
+        QCOMPARE(checksums(admin.get(), database), before);
+        QVERIFY(select(admin.get(), QStringLiteral("SHOW DATABASES LIKE '%1\\_%'").arg(database)).isEmpty());
+        QVERIFY(select(admin.get(), QStringLiteral("SHOW DATABASES LIKE 'evil'")).isEmpty());
     }
 
     void restoreRefusedWhileTheProgramRuns()

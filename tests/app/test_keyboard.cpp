@@ -13,6 +13,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+#include <initializer_list>
+
 #include <memory>
 
 using namespace coop;
@@ -104,100 +106,97 @@ private slots:
         QTest::addColumn<QString>("opener");
         QTest::addColumn<QStringList>("order");
 
-        const auto row = [](const char *name, const char *window, const char *opener, const QString &order) {
-            QTest::newRow(name) << QString::fromLatin1(window) << QString::fromLatin1(opener) << order.split(u' ');
+        // The order is given in pieces of names, each separated from the next by a blank.
+        const auto row = [](const char *name, const char *window, const char *opener, std::initializer_list<const char *> order) {
+            QString names;
+            for (const char *piece : order)
+                names += QString::fromLatin1(piece);
+            QTest::newRow(name) << QString::fromLatin1(window) << QString::fromLatin1(opener) << names.split(u' ');
         };
-        row("connection", "Form2", "", "Edit1 Edit2 Edit3 BitBtn1 BitBtn2");
-        row("search dialog: opens in its field", "Form5", "show", "Edit1 BitBtn1 BitBtn2");
-        row("filter dialog: opens on Прийняти", "Form6", "show", "BitBtn1 BitBtn2 Edit1");
+        row("connection", "Form2", "", {"Edit1 Edit2 Edit3 BitBtn1 BitBtn2"});
+        row("search dialog: opens in its field", "Form5", "show", {"Edit1 BitBtn1 BitBtn2"});
+        row("filter dialog: opens on Прийняти", "Form6", "show", {"BitBtn1 BitBtn2 Edit1"});
 
-        row("goods", "Form10", "", "BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn6 BitBtn10");
-        row("goods adding", "Form10", "BitBtn1", "Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1");
-        row("goods editing", "Form10", "BitBtn2", "Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1");
-        row("departments", "Form8", "", "BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn6 BitBtn10");
-        row("departments adding", "Form8", "BitBtn1", "Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1");
-        row("departments editing", "Form8", "BitBtn2", "Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1");
-        row("suppliers", "Form4", "", "BitBtn6 BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn10");
-        row("suppliers adding", "Form4", "BitBtn1", "Edit1 Edit2 MaskEdit1 Edit4 BitBtn4 BitBtn5 DBGrid1");
-        row("suppliers editing", "Form4", "BitBtn2", "Edit1 Edit2 MaskEdit1 Edit4 BitBtn4 BitBtn5 DBGrid1");
-        row("shops", "Form9", "", "BitBtn6 BitBtn7 BitBtn8 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn9 BitBtn10");
-        row("shops adding", "Form9", "BitBtn1", "Edit1 Edit2 ComboBox1 BitBtn4 BitBtn5 DBGrid1");
-        row("shops editing", "Form9", "BitBtn2", "Edit1 Edit2 ComboBox1 BitBtn4 BitBtn5 DBGrid1");
+        row("goods", "Form10", "", {"BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn6 BitBtn10"});
+        row("goods adding", "Form10", "BitBtn1", {"Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1"});
+        row("goods editing", "Form10", "BitBtn2", {"Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1"});
+        row("departments", "Form8", "", {"BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn6 BitBtn10"});
+        row("departments adding", "Form8", "BitBtn1", {"Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1"});
+        row("departments editing", "Form8", "BitBtn2", {"Edit1 Edit2 BitBtn4 BitBtn5 DBGrid1"});
+        row("suppliers", "Form4", "", {"BitBtn6 BitBtn7 BitBtn8 BitBtn9 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn10"});
+        row("suppliers adding", "Form4", "BitBtn1", {"Edit1 Edit2 MaskEdit1 Edit4 BitBtn4 BitBtn5 DBGrid1"});
+        row("suppliers editing", "Form4", "BitBtn2", {"Edit1 Edit2 MaskEdit1 Edit4 BitBtn4 BitBtn5 DBGrid1"});
+        row("shops", "Form9", "", {"BitBtn6 BitBtn7 BitBtn8 DBGrid1 BitBtn1 BitBtn2 BitBtn3 BitBtn9 BitBtn10"});
+        row("shops adding", "Form9", "BitBtn1", {"Edit1 Edit2 ComboBox1 BitBtn4 BitBtn5 DBGrid1"});
+        row("shops editing", "Form9", "BitBtn2", {"Edit1 Edit2 ComboBox1 BitBtn4 BitBtn5 DBGrid1"});
         row("employees", "Form3", "",
-            "BitBtn7 BitBtn8 BitBtn9 DateTimePicker1 DateTimePicker2 BitBtn6 ComboBox4 ComboBox5 DBGrid1 BitBtn1 BitBtn2 "
-            "BitBtn3 BitBtn10 BitBtn11");
+            {"BitBtn7 BitBtn8 BitBtn9 DateTimePicker1 DateTimePicker2 BitBtn6 ComboBox4 ComboBox5 DBGrid1 BitBtn1 BitBtn2 "
+            "BitBtn3 BitBtn10 BitBtn11"});
         row("employees adding", "Form3", "BitBtn1",
-            "Edit1 MaskEdit1 Edit3 Edit4 MaskEdit2 Edit6 MaskEdit3 ComboBox1 ComboBox2 Edit7 ComboBox3 BitBtn4 BitBtn5 "
-            "DateTimePicker1 DateTimePicker2 DBGrid1");
+            {"Edit1 MaskEdit1 Edit3 Edit4 MaskEdit2 Edit6 MaskEdit3 ComboBox1 ComboBox2 Edit7 ComboBox3 BitBtn4 BitBtn5 "
+            "DateTimePicker1 DateTimePicker2 DBGrid1"});
         row("employees editing", "Form3", "BitBtn2",
-            "Edit1 MaskEdit1 Edit3 Edit4 MaskEdit2 Edit6 MaskEdit3 ComboBox1 ComboBox2 Edit7 ComboBox3 BitBtn4 BitBtn5 "
-            "DateTimePicker1 DateTimePicker2 DBGrid1");
+            {"Edit1 MaskEdit1 Edit3 Edit4 MaskEdit2 Edit6 MaskEdit3 ComboBox1 ComboBox2 Edit7 ComboBox3 BitBtn4 BitBtn5 "
+            "DateTimePicker1 DateTimePicker2 DBGrid1"});
 
-        const QString receiptsTail = QStringLiteral("BitBtn13 BitBtn14 BitBtn17 BitBtn15 Edit3 BitBtn16 BitBtn12");
+        const char *const receiptsTail = "BitBtn13 BitBtn14 BitBtn17 BitBtn15 Edit3 BitBtn16 BitBtn12";
         row("receipts", "Form7", "",
-            "DBGrid1 BitBtn1 BitBtn2 BitBtn3 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2 BitBtn6 BitBtn7 BitBtn8 "
-                + receiptsTail);
+            {"DBGrid1 BitBtn1 BitBtn2 BitBtn3 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2 BitBtn6 BitBtn7 BitBtn8 ", receiptsTail});
         row("receipts, header adding", "Form7", "BitBtn1",
-            "ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2 "
-                + receiptsTail + " DBGrid1");
+            {"ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2 ", receiptsTail, " DBGrid1"});
         row("receipts, header editing", "Form7", "BitBtn2",
-            "ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2 "
-                + receiptsTail + " DBGrid1");
+            {"ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2 ", receiptsTail, " DBGrid1"});
         row("receipts, line adding", "Form7", "BitBtn6",
-            "ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 " + receiptsTail
-                + " DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2");
+            {"ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 ", receiptsTail, " DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2"});
         row("receipts, line editing", "Form7", "BitBtn7",
-            "ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 " + receiptsTail
-                + " DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2");
+            {"ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 ", receiptsTail, " DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn11 DBGrid2"});
         row("distributions", "Form11", "",
-            "DBGrid1 BitBtn1 BitBtn2 BitBtn3 DateTimePicker2 BitBtn11 DBGrid2 BitBtn6 BitBtn7 BitBtn8 " + receiptsTail);
+            {"DBGrid1 BitBtn1 BitBtn2 BitBtn3 DateTimePicker2 BitBtn11 DBGrid2 BitBtn6 BitBtn7 BitBtn8 ", receiptsTail});
         row("distributions, header adding", "Form11", "BitBtn1",
-            "ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 BitBtn11 DBGrid2 " + receiptsTail
-                + " DBGrid1");
+            {"ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 BitBtn11 DBGrid2 ", receiptsTail, " DBGrid1"});
         row("distributions, header editing", "Form11", "BitBtn2",
-            "ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 BitBtn11 DBGrid2 " + receiptsTail
-                + " DBGrid1");
+            {"ComboBox1 ComboBox2 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 BitBtn11 DBGrid2 ", receiptsTail, " DBGrid1"});
         row("distributions, line editing", "Form11", "BitBtn7",
-            "ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 " + receiptsTail + " DBGrid1 DateTimePicker2 BitBtn11 DBGrid2");
+            {"ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 ", receiptsTail, " DBGrid1 DateTimePicker2 BitBtn11 DBGrid2"});
         row("distributions, line adding", "Form11", "BitBtn6",
-            "ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 " + receiptsTail + " DBGrid1 DateTimePicker2 BitBtn11 DBGrid2");
+            {"ComboBox3 Edit1 Edit2 BitBtn9 BitBtn10 ", receiptsTail, " DBGrid1 DateTimePicker2 BitBtn11 DBGrid2"});
 
-        row("shop audits", "Form14", "", "DBGrid1 DBGrid2 DateTimePicker2 DateTimePicker3 BitBtn7 BitBtn1 BitBtn2 BitBtn3 BitBtn8 BitBtn6");
+        row("shop audits", "Form14", "", {"DBGrid1 DBGrid2 DateTimePicker2 DateTimePicker3 BitBtn7 BitBtn1 BitBtn2 BitBtn3 BitBtn8 BitBtn6"});
         row("shop audits, adding", "Form14", "BitBtn1",
-            "ComboBox1 Edit1 Edit2 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
-            "DateTimePicker3 BitBtn7");
+            {"ComboBox1 Edit1 Edit2 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
+            "DateTimePicker3 BitBtn7"});
         row("shop audits, editing", "Form14", "BitBtn2",
-            "ComboBox1 Edit1 Edit2 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
-            "DateTimePicker3 BitBtn7");
+            {"ComboBox1 Edit1 Edit2 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
+            "DateTimePicker3 BitBtn7"});
         row("base audits", "Form15", "",
-            "DBGrid1 BitBtn1 BitBtn2 BitBtn3 DateTimePicker2 DateTimePicker3 BitBtn13 DBGrid2 BitBtn6 BitBtn7 BitBtn8 BitBtn12 "
-            "BitBtn11");
+            {"DBGrid1 BitBtn1 BitBtn2 BitBtn3 DateTimePicker2 DateTimePicker3 BitBtn13 DBGrid2 BitBtn6 BitBtn7 BitBtn8 BitBtn12 "
+            "BitBtn11"});
         row("base audits, header adding", "Form15", "BitBtn1",
-            "ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn13 DBGrid2 BitBtn12 "
-            "BitBtn11 DBGrid1");
+            {"ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn13 DBGrid2 BitBtn12 "
+            "BitBtn11 DBGrid1"});
         row("base audits, line adding", "Form15", "BitBtn6",
-            "ComboBox2 Edit2 Edit3 BitBtn9 BitBtn10 BitBtn12 BitBtn11 DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn13 "
-            "DBGrid2");
+            {"ComboBox2 Edit2 Edit3 BitBtn9 BitBtn10 BitBtn12 BitBtn11 DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn13 "
+            "DBGrid2"});
         row("base audits, header editing", "Form15", "BitBtn2",
-            "ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn13 DBGrid2 BitBtn12 "
-            "BitBtn11 DBGrid1");
+            {"ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 DateTimePicker2 DateTimePicker3 BitBtn13 DBGrid2 BitBtn12 "
+            "BitBtn11 DBGrid1"});
         row("base audits, line editing", "Form15", "BitBtn7",
-            "ComboBox2 Edit2 Edit3 BitBtn9 BitBtn10 BitBtn12 BitBtn11 DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn13 "
-            "DBGrid2");
+            {"ComboBox2 Edit2 Edit3 BitBtn9 BitBtn10 BitBtn12 BitBtn11 DBGrid1 DateTimePicker2 DateTimePicker3 BitBtn13 "
+            "DBGrid2"});
         // The employee combo box of the revenue is never disabled.
         row("shop revenue: opens in the shops grid", "Form16", "show",
-            "DBGrid1 DBGrid2 DateTimePicker2 DateTimePicker3 BitBtn7 BitBtn1 BitBtn2 BitBtn3 ComboBox1 BitBtn8 BitBtn6");
+            {"DBGrid1 DBGrid2 DateTimePicker2 DateTimePicker3 BitBtn7 BitBtn1 BitBtn2 BitBtn3 ComboBox1 BitBtn8 BitBtn6"});
         row("shop revenue, adding", "Form16", "BitBtn1",
-            "ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
-            "DateTimePicker3 BitBtn7");
+            {"ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
+            "DateTimePicker3 BitBtn7"});
 
         row("shop revenue, editing", "Form16", "BitBtn2",
-            "ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
-            "DateTimePicker3 BitBtn7");
+            {"ComboBox1 Edit1 DateTimePicker1 BitBtn4 BitBtn5 BitBtn8 BitBtn6 DBGrid1 DBGrid2 DateTimePicker2 "
+            "DateTimePicker3 BitBtn7"});
 
-        row("base stock", "Form12", "", "DBGrid1 BitBtn2 BitBtn1");
-        row("shop stock", "Form13", "", "DBGrid1 DBGrid2 BitBtn1");
-        row("movement history", "MovementHistory", "", "DBGrid1 BitBtn1");
+        row("base stock", "Form12", "", {"DBGrid1 BitBtn2 BitBtn1"});
+        row("shop stock", "Form13", "", {"DBGrid1 DBGrid2 BitBtn1"});
+        row("movement history", "MovementHistory", "", {"DBGrid1 BitBtn1"});
     }
     void tabOrder()
     {

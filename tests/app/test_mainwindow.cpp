@@ -108,13 +108,13 @@ private slots:
     void everyWindowIsTitledWithItsCaption()
     {
         const QMap<QString, QString> captions = {
-            {"Form1", "Інформаційна система Мироланського споживчого товариства"},
-            {"Form2", "Під'єднання"}, {"Form3", "Співробітники"}, {"Form4", "Постачальники"},
-            {"Form5", "Пошук"}, {"Form6", "Фільтрація"}, {"Form7", "Надходження товарів"},
-            {"Form8", "Відділи"}, {"Form9", "Магазини"}, {"Form10", "Товари"},
-            {"Form11", "Розподіл між магазинами"}, {"Form12", "Склад"}, {"Form13", "Наявність в магазині"},
-            {"Form14", "Ревізія магазинів"}, {"Form15", "Ревізія бази"}, {"Form16", "Виручка магазинів"},
-            {"Form22", "Аналіз виручки"},
+            {QStringLiteral("Form1"), QStringLiteral("Інформаційна система Мироланського споживчого товариства")},
+            {QStringLiteral("Form2"), QStringLiteral("Під'єднання")}, {QStringLiteral("Form3"), QStringLiteral("Співробітники")}, {QStringLiteral("Form4"), QStringLiteral("Постачальники")},
+            {QStringLiteral("Form5"), QStringLiteral("Пошук")}, {QStringLiteral("Form6"), QStringLiteral("Фільтрація")}, {QStringLiteral("Form7"), QStringLiteral("Надходження товарів")},
+            {QStringLiteral("Form8"), QStringLiteral("Відділи")}, {QStringLiteral("Form9"), QStringLiteral("Магазини")}, {QStringLiteral("Form10"), QStringLiteral("Товари")},
+            {QStringLiteral("Form11"), QStringLiteral("Розподіл між магазинами")}, {QStringLiteral("Form12"), QStringLiteral("Склад")}, {QStringLiteral("Form13"), QStringLiteral("Наявність в магазині")},
+            {QStringLiteral("Form14"), QStringLiteral("Ревізія магазинів")}, {QStringLiteral("Form15"), QStringLiteral("Ревізія бази")}, {QStringLiteral("Form16"), QStringLiteral("Виручка магазинів")},
+            {QStringLiteral("Form22"), QStringLiteral("Аналіз виручки")},
         };
         int titled = 0;
         for (QObject *window : m_windows->windows()) {
@@ -314,7 +314,7 @@ private slots:
 
     void libjpegDecodesThePictureInColour()
     {
-        QFile file(shippedFile(QStringLiteral("assets/background.jpg")));
+        QFile file(QStringLiteral(":/assets/background.jpg")); // the picture the program carries
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QImage picture = decodeJpeg(file.readAll());
         QCOMPARE(picture.size(), QSize(1920, 1200));

@@ -38,12 +38,12 @@ class TestBaseAudits : public QObject
         QStringList out;
         if (query.active())
             for (int row = 0; row < query.recordCount(); ++row)
-                out << query.displayText(row, query.fieldByName("id"));
+                out << query.displayText(row, query.fieldByName(QStringLiteral("id")));
         return out;
     }
-    QString currentAudit() { return form().Query1->fieldByName("id")->asString(); }
-    QString currentLine() { return form().Query3->fieldByName("id")->asString(); }
-    void selectAudit(int id) { QVERIFY(form().Query1->locate("Id", id)); }
+    QString currentAudit() { return form().Query1->fieldByName(QStringLiteral("id"))->asString(); }
+    QString currentLine() { return form().Query3->fieldByName(QStringLiteral("id"))->asString(); }
+    void selectAudit(int id) { QVERIFY(form().Query1->locate(QStringLiteral("Id"), id)); }
     void expectOneMessage(const MessageRecorder &messages, const QString &text)
     {
         QCOMPARE(messages.requests.size(), 1);
@@ -84,17 +84,17 @@ private slots:
     {
         selectAudit(2);
         QCOMPARE(m_connection->statementLog(),
-                 QStringList{"Select pozuciireviziibazu.id, pozuciireviziibazu.IdRevizii, pozuciireviziibazu.Idtovary, "
+                 QStringList{QStringLiteral("Select pozuciireviziibazu.id, pozuciireviziibazu.IdRevizii, pozuciireviziibazu.Idtovary, "
                              "pozuciireviziibazu.Kilkist, pozuciireviziibazu.Cina, reviziyabazu.id, tovary.NazvaTovary\n"
                              "From pozuciireviziibazu, reviziyabazu, tovary\n"
                              "Where pozuciireviziibazu.IdRevizii = reviziyabazu.id AND pozuciireviziibazu.IdTovary = tovary.Id\n"
-                             "and pozuciireviziibazu.IdRevizii=2"});
+                             "and pozuciireviziibazu.IdRevizii=2")});
         QStringList sums;
         const Query &lines = *form().Query3;
         for (int row = 0; row < lines.recordCount(); ++row)
-            sums << lines.displayText(row, lines.fieldByName("id")) + "=" + lines.displayText(row, lines.fieldByName("Suma"));
+            sums << lines.displayText(row, lines.fieldByName(QStringLiteral("id"))) + QStringLiteral("=") + lines.displayText(row, lines.fieldByName(QStringLiteral("Suma")));
         sums.sort();
-        QCOMPARE(sums, QStringList({"21=186", "22=10"})); // 12 × 15,5 and 2,5 × 4
+        QCOMPARE(sums, QStringList({QStringLiteral("21=186"), QStringLiteral("22=10")})); // 12 × 15,5 and 2,5 × 4
     }
 
     void auditStatements()
@@ -103,12 +103,12 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::Insert);
         QVERIFY(control<QLineEdit>(form(), "Edit1")->isEnabled() && !control<QLineEdit>(form(), "Edit2")->isEnabled() && !control<QPushButton>(form(), "BitBtn6")->isEnabled());
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "4");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("4"));
         control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("Наказ 12"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 8));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO reviziyabazu (IdSpivrobitnuka, Dokyment, DataRevizii) values ('4','Наказ 12','2026-12-08')"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO reviziyabazu (IdSpivrobitnuka, Dokyment, DataRevizii) values ('4','Наказ 12','2026-12-08')")});
         QCOMPARE(form().Query1->recordCount(), 5);
         QCOMPARE(form().Query1->recNo(), 0);
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
@@ -116,10 +116,10 @@ private slots:
 
         // What the panel shows for each audit.
         struct Audit { QString auditor, document; QDate date; };
-        const QMap<QString, Audit> audits{{"1", {"Коваль", "Наказ 1", QDate(2026, 11, 30)}},
-                                          {"2", {"Мельник", "Наказ 7", QDate(2026, 12, 8)}},
-                                          {"3", {"Коваль", "Розпорядження 3", QDate(2026, 12, 15)}},
-                                          {"4", {"Мельник", "Акт 4", QDate(2026, 12, 20)}}};
+        const QMap<QString, Audit> audits{{QStringLiteral("1"), {QStringLiteral("Коваль"), QStringLiteral("Наказ 1"), QDate(2026, 11, 30)}},
+                                          {QStringLiteral("2"), {QStringLiteral("Мельник"), QStringLiteral("Наказ 7"), QDate(2026, 12, 8)}},
+                                          {QStringLiteral("3"), {QStringLiteral("Коваль"), QStringLiteral("Розпорядження 3"), QDate(2026, 12, 15)}},
+                                          {QStringLiteral("4"), {QStringLiteral("Мельник"), QStringLiteral("Акт 4"), QDate(2026, 12, 20)}}};
         selectAudit(3);
         const Audit audit = audits.value(currentAudit());
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
@@ -127,13 +127,13 @@ private slots:
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), audit.auditor);
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), audit.document);
         QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), audit.date);
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "6");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("6"));
         control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("Наказ 'О'"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE reviziyabazu Set IdSpivrobitnuka=6, dokyment='Наказ ''О''', "
-                                       "Datarevizii='2026-12-15' WHERE reviziyabazu.Id=3"});
-        QCOMPARE(m_db->rows("select IdSpivrobitnuka, Dokyment from reviziyabazu where Id=3"), QStringList{"6|Наказ 'О'"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE reviziyabazu Set IdSpivrobitnuka=6, dokyment='Наказ ''О''', "
+                                       "Datarevizii='2026-12-15' WHERE reviziyabazu.Id=3")});
+        QCOMPARE(m_db->rows(QStringLiteral("select IdSpivrobitnuka, Dokyment from reviziyabazu where Id=3")), QStringList{QStringLiteral("6|Наказ 'О'")});
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -171,35 +171,35 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::InsertLine);
         QVERIFY(control<QLineEdit>(form(), "Edit2")->isEnabled() && !control<QLineEdit>(form(), "Edit1")->isEnabled() && !control<QPushButton>(form(), "BitBtn1")->isEnabled());
-        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
         control<QLineEdit>(form(), "Edit2")->setFocus();
-        QTest::keyClicks(control<QLineEdit>(form(), "Edit2"), "1a2,");
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit2"), QStringLiteral("1a2,"));
         control<QLineEdit>(form(), "Edit3")->setFocus();
-        QTest::keyClicks(control<QLineEdit>(form(), "Edit3"), "15.,5,");
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit3"), QStringLiteral("15.,5,"));
         QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("12"));
         QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("15,5"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO pozuciireviziibazu (IdTovary,kilkist,Cina,IdRevizii) values ('7','12','15.5',2)"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO pozuciireviziibazu (IdTovary,kilkist,Cina,IdRevizii) values ('7','12','15.5',2)")});
         QCOMPARE(form().Query3->recordCount(), 3);
         QCOMPARE(form().Query3->recNo(), 0);
 
         // The stored fractional quantity of line 22 shows with the decimal comma and goes back as its number.
-        QVERIFY(form().Query3->locate("Id", 22));
+        QVERIFY(form().Query3->locate(QStringLiteral("Id"), 22));
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::UpdateLine);
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox2")->currentText(), QStringLiteral("Цукор"));
         QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("2,5"));
         QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("4"));
-        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
         control<QLineEdit>(form(), "Edit3")->setText(QStringLiteral("4,25"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE pozuciireviziibazu Set IdTovary=7, kilkist='2.5', cina='4.25', IdRevizii=2 "
-                                       "WHERE pozuciireviziibazu.Id=22"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE pozuciireviziibazu Set IdTovary=7, kilkist='2.5', cina='4.25', IdRevizii=2 "
+                                       "WHERE pozuciireviziibazu.Id=22")});
         QCOMPARE(currentLine(), QStringLiteral("22")); // the line just updated
-        QCOMPARE(form().Query3->fieldByName("Suma")->asString(), QStringLiteral("10,625"));
-        QCOMPARE(m_db->rows("select IdTovary, Kilkist, Cina from pozuciireviziibazu where Id=22"), QStringList{"7|2.5|4.25"});
+        QCOMPARE(form().Query3->fieldByName(QStringLiteral("Suma"))->asString(), QStringLiteral("10,625"));
+        QCOMPARE(m_db->rows(QStringLiteral("select IdTovary, Kilkist, Cina from pozuciireviziibazu where Id=22")), QStringList{QStringLiteral("7|2.5|4.25")});
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -256,18 +256,18 @@ private slots:
         QFETCH(int, currentAfter);
         const QStringList before = ids(*form().Query1);
         const QString deleted = before.at(row);
-        const QString lines = m_db->value("select count(*) from pozuciireviziibazu where IdRevizii=" + deleted);
+        const QString lines = m_db->value(QStringLiteral("select count(*) from pozuciireviziibazu where IdRevizii=") + deleted);
         form().Query1->setRecNo(row);
         MessageRecorder messages(mrYes);
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"DELETE from reviziyabazu Where Id=" + deleted});
+        QCOMPARE(writes(), QStringList{QStringLiteral("DELETE from reviziyabazu Where Id=") + deleted});
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Видалення"));
         QCOMPARE(messages.requests[0].text, QStringLiteral("Ви дійсно хочете видалити запис?"));
         QCOMPARE(currentAudit(), before.at(currentAfter));
         QCOMPARE(form().focusWidget(), control<coop::DBGrid>(form(), "DBGrid1"));
-        QCOMPARE(m_db->value("select count(*) from pozuciireviziibazu where IdRevizii=" + deleted), lines);
+        QCOMPARE(m_db->value(QStringLiteral("select count(*) from pozuciireviziibazu where IdRevizii=") + deleted), lines);
     }
 
     void declinedAuditDelete()
@@ -290,15 +290,15 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
         // No audit at all: neither an audit to edit or delete nor one for a new line.
-        m_db->exec("DELETE FROM reviziyabazu");
+        m_db->exec(QStringLiteral("DELETE FROM reviziyabazu"));
         form().Query1->close();
         form().Query1->open();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
-        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
-        control<QLineEdit>(form(), "Edit2")->setText("1");
-        control<QLineEdit>(form(), "Edit3")->setText("1");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("1"));
+        control<QLineEdit>(form(), "Edit3")->setText(QStringLiteral("1"));
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 5);
         for (const MessageRequest &request : messages.requests)
@@ -311,8 +311,8 @@ private slots:
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
         QTest::addColumn<QStringList>("audits");
-        QTest::newRow("December") << QDate(2026, 12, 1) << QDate(2026, 12, 31) << QStringList{"2", "3", "4"};
-        QTest::newRow("one day") << QDate(2026, 11, 30) << QDate(2026, 11, 30) << QStringList{"1"};
+        QTest::newRow("December") << QDate(2026, 12, 1) << QDate(2026, 12, 31) << QStringList{QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")};
+        QTest::newRow("one day") << QDate(2026, 11, 30) << QDate(2026, 11, 30) << QStringList{QStringLiteral("1")};
         QTest::newRow("bounds reversed") << QDate(2026, 12, 31) << QDate(2026, 12, 1) << QStringList{};
     }
     void dateFilterOverAudits()
@@ -324,14 +324,14 @@ private slots:
         control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(to);
         emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(form().Query1->filter(), QStringLiteral("DataRevizii>='%1' and DataRevizii<='%2'")
-                                              .arg(from.toString("dd.MM.yyyy"), to.toString("dd.MM.yyyy")));
+                                              .arg(from.toString(QStringLiteral("dd.MM.yyyy")), to.toString(QStringLiteral("dd.MM.yyyy"))));
         QStringList shown = ids(*form().Query1);
         shown.sort();
         QCOMPARE(shown, audits);
         // The lines follow the first audit shown; with none the lines query stays closed.
         QCOMPARE(form().Query3->active(), !audits.isEmpty());
         if (!audits.isEmpty())
-            QVERIFY(form().Query3->sql().text().endsWith("and pozuciireviziibazu.IdRevizii=" + currentAudit()));
+            QVERIFY(form().Query3->sql().text().endsWith(QStringLiteral("and pozuciireviziibazu.IdRevizii=") + currentAudit()));
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(form().Query1->recordCount(), 4);
     }

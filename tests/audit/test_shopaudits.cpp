@@ -32,18 +32,18 @@ class TestShopAudits : public QObject
         edit->setFocus();
         QTest::keyClicks(edit, keys);
     }
-    void selectShop(int id) { QVERIFY(form().Query1->locate("Id", id)); }
+    void selectShop(int id) { QVERIFY(form().Query1->locate(QStringLiteral("Id"), id)); }
     QStringList shownLines()
     {
         QStringList ids;
         const Query &lines = *form().Query2;
         if (lines.active())
             for (int row = 0; row < lines.recordCount(); ++row)
-                ids << lines.displayText(row, lines.fieldByName("id"));
+                ids << lines.displayText(row, lines.fieldByName(QStringLiteral("id")));
         ids.sort();
         return ids;
     }
-    QString currentLine() { return form().Query2->fieldByName("id")->asString(); }
+    QString currentLine() { return form().Query2->fieldByName(QStringLiteral("id"))->asString(); }
 
 private slots:
     void init()
@@ -81,7 +81,7 @@ private slots:
                                 "Where reveziyamagazuny.IdMagazuny = magazunu.id AND  reveziyamagazuny.IdTovary = tovary.id\n"
                                 "and reveziyamagazuny.Idmagazuny=5"));
         QCOMPARE(m_connection->statementLog(), QStringList{form().Query2->sql().text()});
-        QCOMPARE(shownLines(), QStringList({"43", "44"}));
+        QCOMPARE(shownLines(), QStringList({QStringLiteral("43"), QStringLiteral("44")}));
         QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 2);
         QCOMPARE(form().Query2->recNo(), 0);
     }
@@ -95,16 +95,16 @@ private slots:
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
         QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate::currentDate());
         QVERIFY(!control<QPushButton>(form(), "BitBtn1")->isEnabled() && control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled() && control<QLabel>(form(), "Label4")->isEnabled());
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "7");
-        type(control<QLineEdit>(form(), "Edit1"), "1a2,");  // digits only
-        type(control<QLineEdit>(form(), "Edit2"), "15.,5,"); // one comma, no point
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("7"));
+        type(control<QLineEdit>(form(), "Edit1"), QStringLiteral("1a2,"));  // digits only
+        type(control<QLineEdit>(form(), "Edit2"), QStringLiteral("15.,5,")); // one comma, no point
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("12"));
         QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("15,5"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 8));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
-                                       "values ('7','12','15.5','2026-12-08',3)"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
+                                       "values ('7','12','15.5','2026-12-08',3)")});
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QCOMPARE(form().Query2->recordCount(), 3);
         QCOMPARE(form().Query2->recNo(), 0);
@@ -117,8 +117,8 @@ private slots:
     {
         // What the panel shows for each line of shop 3, and the goods to change it to.
         struct Line { QString goods, quantity, price; QDate date; QString otherGoods; QString sqlPrice; };
-        const QMap<QString, Line> lines{{"41", {"Цукор", "2,5", "10", QDate(2026, 12, 1), "7", "10"}},
-                                        {"42", {"Сіль", "4", "3,25", QDate(2026, 12, 5), "9", "3.25"}}};
+        const QMap<QString, Line> lines{{QStringLiteral("41"), {QStringLiteral("Цукор"), QStringLiteral("2,5"), QStringLiteral("10"), QDate(2026, 12, 1), QStringLiteral("7"), QStringLiteral("10")}},
+                                        {QStringLiteral("42"), {QStringLiteral("Сіль"), QStringLiteral("4"), QStringLiteral("3,25"), QDate(2026, 12, 5), QStringLiteral("9"), QStringLiteral("3.25")}}};
         MessageRecorder messages;
         selectShop(3);
         form().Query2->setRecNo(1); // off the first row, so that the line found again shows
@@ -136,9 +136,9 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE reveziyamagazuny Set IdTovary=%1, kilkist='007', cinaRozdribna='%2', "
                                                       "data='%3', IdMagazuny=3 WHERE reveziyamagazuny.Id=%4")
-                                           .arg(line.otherGoods, line.sqlPrice, line.date.toString("yyyy-MM-dd"), id)});
+                                           .arg(line.otherGoods, line.sqlPrice, line.date.toString(QStringLiteral("yyyy-MM-dd")), id)});
         QCOMPARE(currentLine(), id); // the line just updated
-        QCOMPARE(m_db->rows("select IdTovary, Kilkist from reveziyamagazuny where Id=" + id), QStringList{line.otherGoods + "|7"});
+        QCOMPARE(m_db->rows(QStringLiteral("select IdTovary, Kilkist from reveziyamagazuny where Id=") + id), QStringList{line.otherGoods + QStringLiteral("|7")});
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -148,15 +148,15 @@ private slots:
         // the server keeps 2.5 when only the price is changed.
         MessageRecorder messages;
         selectShop(3);
-        QVERIFY(form().Query2->locate("Id", 41));
+        QVERIFY(form().Query2->locate(QStringLiteral("Id"), 41));
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("2,5"));
         control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("11"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE reveziyamagazuny Set IdTovary=9, kilkist='2.5', cinaRozdribna='11', "
-                                       "data='2026-12-01', IdMagazuny=3 WHERE reveziyamagazuny.Id=41"});
-        QCOMPARE(m_db->rows("select Kilkist, CinaRozdribna from reveziyamagazuny where Id=41"), QStringList{"2.5|11"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE reveziyamagazuny Set IdTovary=9, kilkist='2.5', cinaRozdribna='11', "
+                                       "data='2026-12-01', IdMagazuny=3 WHERE reveziyamagazuny.Id=41")});
+        QCOMPARE(m_db->rows(QStringLiteral("select Kilkist, CinaRozdribna from reveziyamagazuny where Id=41")), QStringList{QStringLiteral("2.5|11")});
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -166,15 +166,15 @@ private slots:
         QVERIFY(form().Query2->active());
         QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 0);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "9");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("9"));
         control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("3"));
         control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("1"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 9));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
-                                       "values ('9','3','1','2026-12-09',8)"});
-        QCOMPARE(m_db->rows("select IdTovary, Kilkist from reveziyamagazuny where IdMagazuny=8"), QStringList{"9|3"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO reveziyamagazuny (IdTovary,kilkist,Cinarozdribna,Data,IdMagazuny) "
+                                       "values ('9','3','1','2026-12-09',8)")});
+        QCOMPARE(m_db->rows(QStringLiteral("select IdTovary, Kilkist from reveziyamagazuny where IdMagazuny=8")), QStringList{QStringLiteral("9|3")});
         QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 1);
     }
 
@@ -258,14 +258,14 @@ private slots:
         MessageRecorder messages(answer);
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
-        QCOMPARE(writes(), answer == mrYes ? QStringList{"DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=" + id + ";"}
+        QCOMPARE(writes(), answer == mrYes ? QStringList{QStringLiteral("DELETE FROM reveziyamagazuny WHERE reveziyamagazuny.id=") + id + QStringLiteral(";")}
                                            : QStringList());
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Увага!!!"));
         QCOMPARE(messages.requests[0].text, QStringLiteral("Ви дійсно хочете видалити запис?"));
         QCOMPARE(messages.requests[0].icon, MessageIcon::Question);
         QCOMPARE(shownLines(), after);
-        QCOMPARE(m_db->value("select count(*) from reveziyamagazuny where IdMagazuny=3"), QString::number(after.size()));
+        QCOMPARE(m_db->value(QStringLiteral("select count(*) from reveziyamagazuny where IdMagazuny=3")), QString::number(after.size()));
         QCOMPARE(form().Query2->recNo(), 0); // reloaded either way
     }
 
@@ -278,15 +278,15 @@ private slots:
         emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp();
         QCOMPARE(form().Query2->filter(), QStringLiteral("Data>='02.12.2026' and Data<='31.12.2026'"));
         QCOMPARE(writes(), QStringList()); // no statement
-        QCOMPARE(shownLines(), QStringList{"42"});
+        QCOMPARE(shownLines(), QStringList{QStringLiteral("42")});
         selectShop(5);
-        QCOMPARE(shownLines(), QStringList{"43"}); // 44 is dated before the range
+        QCOMPARE(shownLines(), QStringList{QStringLiteral("43")}); // 44 is dated before the range
         control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2026, 11, 20));
         control<coop::DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2026, 11, 20));
         emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
-        QCOMPARE(shownLines(), QStringList{"44"}); // both bounds included
+        QCOMPARE(shownLines(), QStringList{QStringLiteral("44")}); // both bounds included
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
-        QCOMPARE(shownLines(), QStringList({"43", "44"}));
+        QCOMPARE(shownLines(), QStringList({QStringLiteral("43"), QStringLiteral("44")}));
         QCOMPARE(form().Query2->recNo(), 0);
     }
 
@@ -304,14 +304,14 @@ private slots:
         QFETCH(QString, move);
         MessageRecorder messages;
         selectShop(5);
-        QVERIFY(form().Query2->locate("Id", 44));
+        QVERIFY(form().Query2->locate(QStringLiteral("Id"), 44));
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
         control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("99"));
-        if (move == "date filter") {
+        if (move == QStringLiteral("date filter")) {
             control<DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2026, 12, 1));
             control<DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2026, 12, 31));
             emit control<DateTimePicker>(form(), "DateTimePicker3")->closeUp();
-        } else if (move == "show all") {
+        } else if (move == QStringLiteral("show all")) {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         } else {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);

@@ -23,7 +23,7 @@ class TestDatabaseConnection : public QObject
         Query q(db);
         q.sql().add(QStringLiteral("select connection_id() as cid"));
         q.open();
-        return q.fieldByName("cid")->asString();
+        return q.fieldByName(QStringLiteral("cid"))->asString();
     }
 
 private slots:
@@ -53,10 +53,10 @@ private slots:
         q.sql().add(QStringLiteral("select @@session.sql_mode as m, @@character_set_client as c, @@character_set_results as r"));
         q.open();
         m_db->exec(QStringLiteral("SET GLOBAL sql_mode='STRICT_ALL_TABLES,NO_BACKSLASH_ESCAPES,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION'"));
-        QVERIFY(q.fieldByName("m")->asString().contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
-        QVERIFY(q.fieldByName("m")->asString().contains(QStringLiteral("STRICT_ALL_TABLES")));
-        QCOMPARE(q.fieldByName("c")->asString(), QStringLiteral("utf8mb4"));
-        QCOMPARE(q.fieldByName("r")->asString(), QStringLiteral("utf8mb4"));
+        QVERIFY(q.fieldByName(QStringLiteral("m"))->asString().contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
+        QVERIFY(q.fieldByName(QStringLiteral("m"))->asString().contains(QStringLiteral("STRICT_ALL_TABLES")));
+        QCOMPARE(q.fieldByName(QStringLiteral("c"))->asString(), QStringLiteral("utf8mb4"));
+        QCOMPARE(q.fieldByName(QStringLiteral("r"))->asString(), QStringLiteral("utf8mb4"));
     }
 
     void closingClosesQueriesAndUseReconnects()
@@ -76,18 +76,18 @@ private slots:
         QCOMPARE(changes.count(), 1);
         a.open(); // silently reconnects
         QVERIFY(db.connected());
-        QCOMPARE(db.statementLog(), QStringList({"select * from tovary", "select * from baza", "select * from tovary"}));
+        QCOMPARE(db.statementLog(), QStringList({QStringLiteral("select * from tovary"), QStringLiteral("select * from baza"), QStringLiteral("select * from tovary")}));
     }
 
     void paramsDecideTheLogin_data()
     {
         QTest::addColumn<QStringList>("params");
         QTest::addColumn<QString>("fragment"); // empty: connects
-        QTest::newRow("stored line") << QStringList{"USER NAME=root"} << "";
-        QTest::newRow("dialog lines") << QStringList{"USER NAME=root", "DATABASE NAME=" + QString(), "PASSWORD="} << "";
-        QTest::newRow("wrong password") << QStringList{"USER NAME=root", "PASSWORD=nope"} << "Access denied for user 'root'";
-        QTest::newRow("unknown user") << QStringList{"USER NAME=nobody", "PASSWORD="} << "Access denied for user 'nobody'";
-        QTest::newRow("unknown database") << QStringList{"USER NAME=root", "DATABASE NAME=no_such_db", "PASSWORD="} << "Unknown database 'no_such_db'";
+        QTest::newRow("stored line") << QStringList{QStringLiteral("USER NAME=root")} << "";
+        QTest::newRow("dialog lines") << QStringList{QStringLiteral("USER NAME=root"), QStringLiteral("DATABASE NAME=") + QString(), QStringLiteral("PASSWORD=")} << "";
+        QTest::newRow("wrong password") << QStringList{QStringLiteral("USER NAME=root"), QStringLiteral("PASSWORD=nope")} << "Access denied for user 'root'";
+        QTest::newRow("unknown user") << QStringList{QStringLiteral("USER NAME=nobody"), QStringLiteral("PASSWORD=")} << "Access denied for user 'nobody'";
+        QTest::newRow("unknown database") << QStringList{QStringLiteral("USER NAME=root"), QStringLiteral("DATABASE NAME=no_such_db"), QStringLiteral("PASSWORD=")} << "Unknown database 'no_such_db'";
     }
     void paramsDecideTheLogin()
     {
@@ -132,7 +132,7 @@ private slots:
         }
         QVERIFY(!db.connected());
         q.open(); // the next use reconnects with the current Params
-        QCOMPARE(q.fieldByName("cnt")->asInteger(), 0);
+        QCOMPARE(q.fieldByName(QStringLiteral("cnt"))->asInteger(), 0);
         QVERIFY(connectionId(db) != first);
     }
 
@@ -240,13 +240,13 @@ private slots:
             count.open();
             if (attempts == 1)
                 m_db->exec(QStringLiteral("insert into baza values (NULL, 7, 5)"));
-            if (count.fieldByName("cnt")->asInteger() < 1)
+            if (count.fieldByName(QStringLiteral("cnt"))->asInteger() < 1)
                 db.execute(QStringLiteral("insert into `baza` values (NULL,7,10);"));
             else
                 db.execute(QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('10') where IdTovary=7"));
         });
         QCOMPARE(attempts, 2);
-        QCOMPARE(m_db->rows(QStringLiteral("select KilkistNaBazi from baza where IdTovary=7")), QStringList{"15"});
+        QCOMPARE(m_db->rows(QStringLiteral("select KilkistNaBazi from baza where IdTovary=7")), QStringList{QStringLiteral("15")});
     }
 
     void realLockWaitIsRetried()

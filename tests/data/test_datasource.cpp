@@ -104,6 +104,59 @@ private slots:
         QTest::newRow("timeout not a number") << QByteArray("[MyDB3]\nServer=h\nConnectTimeout=5s\n") << "ConnectTimeout '5s'";
         QTest::newRow("timeout zero") << QByteArray("[MyDB3]\nServer=h\nConnectTimeout=0\n") << "ConnectTimeout '0'";
         QTest::newRow("timeout negative") << QByteArray("[MyDB3]\nServer=h\nConnectTimeout=-1\n") << "ConnectTimeout '-1'";
+        QTest::newRow("tls neither on nor off") << QByteArray("[MyDB3]\nServer=h\nTls=yes\n") << "Tls 'yes' is neither on nor off";
+        QTest::newRow("ca file missing") << QByteArray("[MyDB3]\nServer=h\nTlsCa=/nonexistent/ca.pem\n") << "TlsCa /nonexistent/ca.pem is not a file";
+        QTest::newRow("fingerprint too short") << QByteArray("[MyDB3]\nServer=h\nTlsFingerprint=AB:CD\n") << "TlsFingerprint is not";
+        QTest::newRow("fingerprint not hex") << QByteArray("[MyDB3]\nServer=h\nTlsFingerprint=ZZ34567890123456789012345678901234567890\n")
+                                             << "TlsFingerprint is not";
+        QTest::newRow("off with a CA") << QByteArray("[MyDB3]\nServer=h\nTls=off\nTlsFingerprint=1234567890123456789012345678901234567890\n")
+                                       << "Tls=off cannot stand";
+    }
+
+    // Which hosts the connection encrypts: every host but this machine's, judged from the text
+    // alone, unless the file says Tls=on or Tls=off.
+    void encryptedHosts_data()
+    {
+        QTest::addColumn<QByteArray>("tls");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<bool>("encrypted");
+        const struct
+        {
+            const char *host;
+            bool remote;
+        } hosts[] = {{"db.coop.local", true}, {"10.0.0.5", true}, {"fd00::3", true}, {"localhost.example", true},
+                     {"127.0.0.1.example", true}, {"128.0.0.1", true}, {"::2", true}, {"localhost", false}, {"LocalHost", false},
+                     {"127.0.0.1", false}, {"127.255.3.4", false}, {"::1", false}, {"0:0:0:0:0:0:0:1", false}};
+        for (const auto &host : hosts) {
+            QTest::addRow("%s", host.host) << QByteArray() << QString::fromLatin1(host.host) << host.remote;
+            QTest::addRow("%s, Tls=on", host.host) << QByteArray("Tls=on\n") << QString::fromLatin1(host.host) << true;
+            QTest::addRow("%s, Tls=off", host.host) << QByteArray("Tls=OFF\n") << QString::fromLatin1(host.host) << false;
+        }
+    }
+    void encryptedHosts()
+    {
+        QFETCH(QByteArray, tls);
+        QFETCH(QString, host);
+        QFETCH(bool, encrypted);
+        const QString server = host.contains(u':') ? u'[' + host + u']' : host;
+        const DataSource source = DataSource::parse(QStringLiteral("MyDB3"), write("[MyDB3]\nServer=" + server.toUtf8() + ",other\n" + tls));
+        QCOMPARE(source.hosts.size(), 2);
+        QCOMPARE(source.hosts.first().name, host);
+        QCOMPARE(source.encrypts(source.hosts.first()), encrypted);
+    }
+
+    void tlsKeysRead()
+    {
+        const QString ca = write("not really a CA, but readable");
+        QFile::rename(ca, m_dir.filePath(QStringLiteral("ca.pem")));
+        const DataSource source = DataSource::parse(
+            QStringLiteral("MyDB3"),
+            write("[MyDB3]\nServer=db\nTls=on\nTlsCa=" + QFile::encodeName(m_dir.filePath(QStringLiteral("ca.pem")))
+                  + "\nTlsFingerprint=12:34:56:78:90:AB:CD:EF:12:34:56:78:90:ab:cd:ef:12:34:56:78\n"));
+        QCOMPARE(source.tls, DataSource::Tls::On);
+        QCOMPARE(source.tlsCa, m_dir.filePath(QStringLiteral("ca.pem")));
+        QCOMPARE(source.tlsFingerprint, QStringLiteral("12:34:56:78:90:AB:CD:EF:12:34:56:78:90:ab:cd:ef:12:34:56:78"));
+        QCOMPARE(DataSource::parse(QStringLiteral("MyDB3"), write("[MyDB3]\nServer=db\n")).tls, DataSource::Tls::Auto);
     }
     void faults()
     {

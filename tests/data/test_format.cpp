@@ -237,11 +237,11 @@ private slots:
         QTest::newRow("comma: second comma dropped") << 1 << "12,5," << "12,5";
         QTest::newRow("comma: point dropped") << 1 << "12.5" << "125";
         QTest::newRow("comma: letters dropped") << 1 << "1a-2" << "12";
-        QTest::newRow("comma: comma again after backspace") << 1 << ("1," + bs + ",5") << "1,5";
+        QTest::newRow("comma: comma again after backspace") << 1 << (QStringLiteral("1,") + bs + QStringLiteral(",5")) << "1,5";
         QTest::newRow("point: comma becomes point") << 2 << "12,5" << "12.5";
         QTest::newRow("point: further comma or point dropped") << 2 << "12,5,.3" << "12.53";
         QTest::newRow("digits: letters, minus, comma, point dropped") << 0 << "1a-2,3.4" << "1234";
-        QTest::newRow("digits: backspace works") << 0 << ("123" + bs + "4") << "124";
+        QTest::newRow("digits: backspace works") << 0 << (QStringLiteral("123") + bs + QStringLiteral("4")) << "124";
         QTest::newRow("digits: non-ASCII digits dropped") << 0 << "1٣2" << "12";
     }
     void keyFilters()

@@ -4,7 +4,7 @@
 #include "data/databaseerror.h"
 #include "data/internalserver.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +26,7 @@ class TestInternalServer : public QObject
         Query q(db);
         q.sql().add(QStringLiteral("select count(*) as cnt from ") + table);
         q.open();
-        return q.fieldByName("cnt")->asString();
+        return q.fieldByName(QStringLiteral("cnt"))->asString();
     }
 
 private slots:
@@ -73,7 +73,7 @@ private slots:
         Query q(db);
         q.sql().add(QStringLiteral("select count(*) as cnt from tovary where NazvaTovary='Позначка'"));
         q.open();
-        QCOMPARE(q.fieldByName("cnt")->asInteger(), 1); // not re-created
+        QCOMPARE(q.fieldByName(QStringLiteral("cnt"))->asInteger(), 1); // not re-created
 
         // The next start gave it the journal, with opening rows for the stock as it stands.
         const int stockRows = count(db, QStringLiteral("baza")).toInt() + count(db, QStringLiteral("nayavnistvmagazuni")).toInt();
@@ -148,6 +148,53 @@ private slots:
         QVERIFY(!QFile::exists(server.dataDir() + QStringLiteral("/../upgrade.cnf"))); // the password file is gone
         Database db;
         QCOMPARE(count(db, QStringLiteral("tovary where NazvaTovary='Позначка'")), QStringLiteral("1"));
+    }
+
+    // An upgrade that fails is told, with the end of its words, while the server runs on; the
+    // version stays unrecorded, so the next start tries again, and an upgrade that succeeds records
+    // it. Meanwhile the start tells what it is waiting for, and that the wait is over.
+    void failedUpgradeIsToldAndTriedAgain()
+    {
+        const QString versionFile = InternalServer().dataDir() + QStringLiteral("/coop-server-version");
+        const QByteArray oldVersion = "mariadbd  Ver 10.11.0-MariaDB";
+        const auto recorded = [&] {
+            QFile file(versionFile);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        {
+            QFile file(versionFile);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(oldVersion);
+        }
+        QTemporaryDir tools;
+        {
+            QFile failing(tools.filePath(QStringLiteral("mariadb-upgrade")));
+            QVERIFY(failing.open(QIODevice::WriteOnly));
+            failing.write("#!/bin/sh\nsleep 0.5\necho 'Phase 1/8: Checking'\necho 'mysql.user is damaged' >&2\nexit 3\n");
+            failing.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(tools.path()) + ':' + path);
+        QStringList told;
+        {
+            InternalServer server;
+            server.setProgress([&](const QString &doing) { told.append(doing); });
+            server.ensureRunning();
+            qputenv("PATH", path);
+            QVERIFY2(server.upgradeFailure().contains(QStringLiteral("закінчився з кодом 3")), qPrintable(server.upgradeFailure()));
+            QVERIFY(server.upgradeFailure().contains(QStringLiteral("Phase 1/8: Checking\nmysql.user is damaged")));
+            QVERIFY(server.upgradeFailure().contains(QStringLiteral("повториться під час наступного запуску")));
+            QVERIFY(told.size() >= 2);
+            QCOMPARE(told.first(), QStringLiteral("Базу даних оновлюють для нової версії сервера MariaDB…"));
+            QCOMPARE(told.last(), QString());
+            QCOMPARE(recorded(), oldVersion);
+            Database db; // the server works on
+            QCOMPARE(count(db, QStringLiteral("tovary where NazvaTovary='Позначка'")), QStringLiteral("1"));
+        }
+        InternalServer server;
+        server.ensureRunning();
+        QCOMPARE(server.upgradeFailure(), QString());
+        QVERIFY(recorded().contains("mariadbd") && !recorded().contains("10.11.0-MariaDB"));
     }
 
     void unfinishedFirstStartStartsOver()

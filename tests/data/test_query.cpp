@@ -59,19 +59,19 @@ private slots:
         auto q = employees();
         q->open();
         QCOMPARE(q->recordCount(), 4);
-        QCOMPARE(q->fieldByName("pib")->asString(), QStringLiteral("Іваненко Іван"));
-        QCOMPARE(q->fieldByName("DATAVLASH")->asString(), QStringLiteral("12.05.2011"));
-        QCOMPARE(q->fieldByName("DataVlash")->asDate(), QDate(2011, 5, 12));
-        QCOMPARE(q->fieldByName("Oklad")->asString(), QStringLiteral("1850,5"));
-        QCOMPARE(q->fieldByName("Id")->asInteger(), 1);
+        QCOMPARE(q->fieldByName(QStringLiteral("pib"))->asString(), QStringLiteral("Іваненко Іван"));
+        QCOMPARE(q->fieldByName(QStringLiteral("DATAVLASH"))->asString(), QStringLiteral("12.05.2011"));
+        QCOMPARE(q->fieldByName(QStringLiteral("DataVlash"))->asDate(), QDate(2011, 5, 12));
+        QCOMPARE(q->fieldByName(QStringLiteral("Oklad"))->asString(), QStringLiteral("1850,5"));
+        QCOMPARE(q->fieldByName(QStringLiteral("Id"))->asInteger(), 1);
         q->last();
-        QVERIFY(q->fieldByName("Oklad")->isNull());
-        QCOMPARE(q->fieldByName("Oklad")->asString(), QString());
-        QCOMPARE(q->fieldByName("Oklad")->asFloat(), 0.0);
-        QCOMPARE(q->fieldByName("IdMagazuny")->asString(), QString());
+        QVERIFY(q->fieldByName(QStringLiteral("Oklad"))->isNull());
+        QCOMPARE(q->fieldByName(QStringLiteral("Oklad"))->asString(), QString());
+        QCOMPARE(q->fieldByName(QStringLiteral("Oklad"))->asFloat(), 0.0);
+        QCOMPARE(q->fieldByName(QStringLiteral("IdMagazuny"))->asString(), QString());
         // A grid reads any row without moving the current one.
         QSignalSpy scrolls(q.get(), &Query::afterScroll);
-        QCOMPARE(q->displayText(1, q->fieldByName("PIB")), QStringLiteral("О'Брайен"));
+        QCOMPARE(q->displayText(1, q->fieldByName(QStringLiteral("PIB"))), QStringLiteral("О'Брайен"));
         QCOMPARE(q->recNo(), 3);
         QCOMPARE(scrolls.count(), 0);
     }
@@ -94,11 +94,11 @@ private slots:
 
         auto q = employees();
         q->open();
-        QCOMPARE(q->fieldByName("Oklad")->asFloat(), 1850.5);
-        QCOMPARE(q->fieldByName("Oklad")->asString(), QStringLiteral("1850,5"));
+        QCOMPARE(q->fieldByName(QStringLiteral("Oklad"))->asFloat(), 1850.5);
+        QCOMPARE(q->fieldByName(QStringLiteral("Oklad"))->asString(), QStringLiteral("1850,5"));
         QCOMPARE(ReadTypedNumber(QStringLiteral("12,5")), 12.5);
         QCOMPARE(FormatSqlNumber(12.5), QStringLiteral("12.5"));
-        QVERIFY(q->locate("Oklad", 1200.75));
+        QVERIFY(q->locate(QStringLiteral("Oklad"), 1200.75));
         q->setFilter(QStringLiteral("Oklad>'1850,4' and Oklad<'1850,6'"));
         q->setFiltered(true);
         QCOMPARE(q->recordCount(), 1);
@@ -109,7 +109,7 @@ private slots:
         auto q = employees();
         q->open();
         try {
-            q->fieldByName("Telefon");
+            q->fieldByName(QStringLiteral("Telefon"));
             QFAIL("found");
         } catch (const Error &error) {
             QCOMPARE(error.text(), QStringLiteral("Field 'Telefon' not found"));
@@ -130,8 +130,8 @@ private slots:
         QCOMPARE(q.fieldCount(), 4);
         QCOMPARE(q.field(2)->fieldName(), QStringLiteral("id_1"));
         QCOMPARE(q.field(3)->fieldName(), QStringLiteral("Id_2"));
-        QCOMPARE(q.fieldByName("ID_1")->asInteger(), 2);
-        QCOMPARE(q.fieldByName("Id")->asInteger(), 1);
+        QCOMPARE(q.fieldByName(QStringLiteral("ID_1"))->asInteger(), 2);
+        QCOMPARE(q.fieldByName(QStringLiteral("Id"))->asInteger(), 1);
     }
 
     void navigationAndAfterScroll()
@@ -143,22 +143,22 @@ private slots:
         q->open();                     // opening an open query does nothing
         QCOMPARE(scrolls.count(), 1);
         QCOMPARE(q->moveBy(2), 2);
-        QCOMPARE(q->fieldByName("Id")->asInteger(), 3);
+        QCOMPARE(q->fieldByName(QStringLiteral("Id"))->asInteger(), 3);
         QCOMPARE(q->moveBy(5), 1); // only one row left
         QVERIFY(q->eof());
         QCOMPARE(q->moveBy(1), 0); // 0 at the end stops the screens' row loops
         QCOMPARE(scrolls.count(), 3);
         q->first();
-        QCOMPARE(q->fieldByName("Id")->asInteger(), 1);
+        QCOMPARE(q->fieldByName(QStringLiteral("Id"))->asInteger(), 1);
         QVERIFY(q->bof());
 
         // A walk as the screens write it: from the first row while moveBy(1) moves.
         QStringList walked;
         q->first();
         do
-            walked << q->fieldByName("Id")->asString();
+            walked << q->fieldByName(QStringLiteral("Id"))->asString();
         while (q->moveBy(1) != 0);
-        QCOMPARE(walked, QStringList({"1", "2", "3", "4"}));
+        QCOMPARE(walked, QStringList({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
 
         Query empty(*m_connection);
         QSignalSpy none(&empty, &Query::afterScroll);
@@ -166,7 +166,7 @@ private slots:
         empty.open();
         QVERIFY(empty.isEmpty());
         QCOMPARE(none.count(), 0);
-        QCOMPARE(empty.fieldByName("NazvaTovary")->asString(), QString());
+        QCOMPARE(empty.fieldByName(QStringLiteral("NazvaTovary"))->asString(), QString());
     }
 
     void changingTextCloses()
@@ -185,12 +185,12 @@ private slots:
         auto q = employees();
         q->open();
         QSignalSpy scrolls(q.get(), &Query::afterScroll);
-        QVERIFY(q->locate("Id", 3));
-        QCOMPARE(q->fieldByName("PIB")->asString(), QStringLiteral("Петренко Петро"));
+        QVERIFY(q->locate(QStringLiteral("Id"), 3));
+        QCOMPARE(q->fieldByName(QStringLiteral("PIB"))->asString(), QStringLiteral("Петренко Петро"));
         QCOMPARE(scrolls.count(), 1);
-        QVERIFY(!q->locate("Id", 99));
-        QCOMPARE(q->fieldByName("Id")->asInteger(), 3); // position kept
-        QVERIFY(q->locate("id", QStringLiteral("2")));
+        QVERIFY(!q->locate(QStringLiteral("Id"), 99));
+        QCOMPARE(q->fieldByName(QStringLiteral("Id"))->asInteger(), 3); // position kept
+        QVERIFY(q->locate(QStringLiteral("id"), QStringLiteral("2")));
         QCOMPARE(q->recNo(), 1);
     }
 
@@ -251,19 +251,19 @@ private slots:
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("ids");
-        QTest::newRow("date range inclusive") << "DataVlash>='12.05.2011' and DataVlash<='13.05.2011'" << QStringList{"1", "2"};
-        QTest::newRow("one day") << "DataVlash>='13.05.2011' and DataVlash<='13.05.2011'" << QStringList{"2"};
+        QTest::newRow("date range inclusive") << "DataVlash>='12.05.2011' and DataVlash<='13.05.2011'" << QStringList{QStringLiteral("1"), QStringLiteral("2")};
+        QTest::newRow("one day") << "DataVlash>='13.05.2011' and DataVlash<='13.05.2011'" << QStringList{QStringLiteral("2")};
         QTest::newRow("lower bound after upper") << "DataVlash>='14.05.2011' and DataVlash<='12.05.2011'" << QStringList{};
-        QTest::newRow("date equal, quoted as QuoteSqlText writes it") << "DataVlash='14.05.2011'" << QStringList{"3"};
-        QTest::newRow("text with doubled quote") << "PIB='О''Брайен'" << QStringList{"2"};
-        QTest::newRow("text not equal") << "PIB<>'Сидоренко'" << QStringList{"1", "2", "3"};
-        QTest::newRow("number with comma") << "Oklad>='1850,5'" << QStringList{"1", "2"};
-        QTest::newRow("null passes nothing") << "Oklad<'100000'" << QStringList{"1", "2", "3"};
-        QTest::newRow("integer") << "Id>2" << QStringList{"3", "4"};
-        QTest::newRow("or with parentheses") << "(Id='1' or Id='4') and PIB<>'Сидоренко'" << QStringList{"1"};
-        QTest::newRow("not") << "not Id<'3'" << QStringList{"3", "4"};
-        QTest::newRow("string field holding ids") << "IdMagazuny='1'" << QStringList{"1", "3"};
-        QTest::newRow("keywords in any case") << "Id>'1' AND Id<'4' Or Id='1'" << QStringList{"1", "2", "3"};
+        QTest::newRow("date equal, quoted as QuoteSqlText writes it") << "DataVlash='14.05.2011'" << QStringList{QStringLiteral("3")};
+        QTest::newRow("text with doubled quote") << "PIB='О''Брайен'" << QStringList{QStringLiteral("2")};
+        QTest::newRow("text not equal") << "PIB<>'Сидоренко'" << QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
+        QTest::newRow("number with comma") << "Oklad>='1850,5'" << QStringList{QStringLiteral("1"), QStringLiteral("2")};
+        QTest::newRow("null passes nothing") << "Oklad<'100000'" << QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
+        QTest::newRow("integer") << "Id>2" << QStringList{QStringLiteral("3"), QStringLiteral("4")};
+        QTest::newRow("or with parentheses") << "(Id='1' or Id='4') and PIB<>'Сидоренко'" << QStringList{QStringLiteral("1")};
+        QTest::newRow("not") << "not Id<'3'" << QStringList{QStringLiteral("3"), QStringLiteral("4")};
+        QTest::newRow("string field holding ids") << "IdMagazuny='1'" << QStringList{QStringLiteral("1"), QStringLiteral("3")};
+        QTest::newRow("keywords in any case") << "Id>'1' AND Id<'4' Or Id='1'" << QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
     }
     void filters()
     {
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(q->recNo(), ids.isEmpty() ? -1 : 0);
         QStringList seen;
         for (int row = 0; row < q->recordCount(); ++row)
-            seen << q->displayText(row, q->fieldByName("Id"));
+            seen << q->displayText(row, q->fieldByName(QStringLiteral("Id")));
         QCOMPARE(seen, ids);
         // The filter stays in force when the query is closed and reopened.
         q->close();
@@ -369,7 +369,7 @@ private slots:
         QCOMPARE(q->recordCount(), 0);
         QVERIFY(q->isEmpty());
         QVERIFY_THROWS_EXCEPTION(Error, q->first());
-        QCOMPARE(q->fieldByName("PIB")->asString(), QString());
+        QCOMPARE(q->fieldByName(QStringLiteral("PIB"))->asString(), QString());
         Query noText(*m_connection);
         QVERIFY_THROWS_EXCEPTION(Error, noText.open());
         QVERIFY_THROWS_EXCEPTION(Error, noText.execSql());

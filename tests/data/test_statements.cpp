@@ -57,15 +57,15 @@ private slots:
     {
         // Count, then insert or update, as posting a receipt line does.
         Query &count = select({QStringLiteral("select count(*) as cnt from `baza` where `IdTovary`=1")});
-        QCOMPARE(count.fieldByName("CNT")->asInteger(), 0);
+        QCOMPARE(count.fieldByName(QStringLiteral("CNT"))->asInteger(), 0);
         run({QStringLiteral("insert into `baza` values (NULL,1,") + QStringLiteral("40") + QStringLiteral(");")});
         run({QStringLiteral("update `baza` set `KilkistNaBazi`=`KilkistNaBazi`+10 where `IdTovary`=1")});
-        QCOMPARE(m_db->rows(QStringLiteral("select Id, IdTovary, KilkistNaBazi from baza")), QStringList({"1|1|50"}));
+        QCOMPARE(m_db->rows(QStringLiteral("select Id, IdTovary, KilkistNaBazi from baza")), QStringList({QStringLiteral("1|1|50")}));
 
         // Into the shop at the markup written into the statement.
         run({QStringLiteral("insert into `nayavnistvmagazuni` values (NULL,12,1,5,'12.5',1.25*'12.5');")});
         QCOMPARE(m_db->rows(QStringLiteral("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni")),
-                 QStringList({"12|1|5|12.5|15.625"}));
+                 QStringList({QStringLiteral("12|1|5|12.5|15.625")}));
         run({QStringLiteral("update nayavnistvmagazuni set kilkist=kilkist+5, CinaOblikova='8.75', Cinarozdribna=1.25*'8.75'"),
              QStringLiteral("where IdMagazuny=12 and Idtovary=1")});
         QCOMPARE(m_db->value(QStringLiteral("select concat(Kilkist, '|', CinaRozdribna) from nayavnistvmagazuni")), QStringLiteral("10|10.9375"));
@@ -77,8 +77,8 @@ private slots:
                            QStringLiteral("From tovary, magazunu, spivrobitnuku"),
                            QStringLiteral("Where spivrobitnuku.IdMagazuny=magazunu.id and Tovary.id=1")});
         QCOMPARE(q.recordCount(), 1);
-        QCOMPARE(q.fieldByName("nazvamagazuny")->asString(), QStringLiteral("Колосок"));
-        QCOMPARE(q.fieldByName("PIB")->asString(), QStringLiteral("Іваненко"));
+        QCOMPARE(q.fieldByName(QStringLiteral("nazvamagazuny"))->asString(), QStringLiteral("Колосок"));
+        QCOMPARE(q.fieldByName(QStringLiteral("PIB"))->asString(), QStringLiteral("Іваненко"));
     }
 
     void shopTextJoinsByValue()
@@ -87,7 +87,7 @@ private slots:
         m_db->exec(QStringLiteral("INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (1, 'Інший'), (120, 'Ще інший')"));
         Query &q = select({QStringLiteral("select NazvaMagazuny from spivrobitnuku, magazunu where spivrobitnuku.IdMagazuny=magazunu.id")});
         QCOMPARE(q.recordCount(), 1);
-        QCOMPARE(q.fieldByName("NazvaMagazuny")->asString(), QStringLiteral("Колосок"));
+        QCOMPARE(q.fieldByName(QStringLiteral("NazvaMagazuny"))->asString(), QStringLiteral("Колосок"));
     }
 
     void textRoundTrip_data()
@@ -106,7 +106,7 @@ private slots:
         run({QStringLiteral("Insert into tovary (NazvaTovary, MarkaTovary) values (") + QuoteSqlText(text) + u',' + QuoteSqlText(text) + u')'});
         Query &q = select({QStringLiteral("Select * From tovary Where NazvaTovary=") + QuoteSqlText(text)});
         QCOMPARE(q.recordCount(), 1);
-        QCOMPARE(q.fieldByName("MarkaTovary")->asString(), text);
+        QCOMPARE(q.fieldByName(QStringLiteral("MarkaTovary"))->asString(), text);
     }
 
     void serverRefusals_data()

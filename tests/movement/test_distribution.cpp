@@ -3,7 +3,7 @@
 // check of the whole distribution against the base, all or nothing, and what is current afterwards.
 #include "data/database.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 #include "movement/form11.h"
 #include "stock/form12.h"
 #include "stock/form13.h"
@@ -33,16 +33,16 @@ class TestDistribution : public QObject
     TForm11 &form() { return *m_form; }
     QStringList log() const { return m_connection->statementLog(); }
     QStringList writes() { return takeWrites(*m_connection); }
-    QString currentHeader() { return form().Query1->fieldByName("id")->asString(); }
+    QString currentHeader() { return form().Query1->fieldByName(QStringLiteral("id"))->asString(); }
     QStringList stocks()
     {
-        return m_db->rows("select IdTovary, KilkistNaBazi from baza order by IdTovary")
-             + m_db->rows("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni"
-                          " order by IdMagazuny, IdTovary");
+        return m_db->rows(QStringLiteral("select IdTovary, KilkistNaBazi from baza order by IdTovary"))
+             + m_db->rows(QStringLiteral("select IdMagazuny, IdTovary, Kilkist, CinaOblikova, CinaRozdribna from nayavnistvmagazuni"
+                          " order by IdMagazuny, IdTovary"));
     }
     void showDistribution(int id)
     {
-        form().Query1->locate("Id", id);
+        form().Query1->locate(QStringLiteral("Id"), id);
         QCOMPARE(currentHeader(), QString::number(id));
     }
     void pressTransfer()
@@ -92,12 +92,12 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::Insert);
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->idList().size(), 2);
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "2");
-        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("2"));
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 5, 24));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('2','7','2011-05-24')"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('2','7','2011-05-24')")});
         QCOMPARE(form().Query1->recNo(), 0); // the first header, not the one just written
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
 
@@ -106,18 +106,18 @@ private slots:
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), QStringLiteral("Ромашка"));
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox2")->currentText(), QStringLiteral("Петренко"));
         QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate(2011, 5, 24));
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "1");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("1"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 3, 5));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE rozpodil Set IdMagazuny=1, IdSpivrobitnuka=7, DataRozpodily='2011-03-05' WHERE rozpodil.Id=9"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE rozpodil Set IdMagazuny=1, IdSpivrobitnuka=7, DataRozpodily='2011-03-05' WHERE rozpodil.Id=9")});
 
         const MessageRecorder yes(mrYes);
         showDistribution(9);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"DELETE from rozpodil Where Id=9"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("DELETE from rozpodil Where Id=9")});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Видалення"));
-        QCOMPARE(m_db->value("select count(*) from pozuciirozpodily where IdRozpodily=9"), QStringLiteral("1"));
+        QCOMPARE(m_db->value(QStringLiteral("select count(*) from pozuciirozpodily where IdRozpodily=9")), QStringLiteral("1"));
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -134,8 +134,8 @@ private slots:
         QFETCH(QString, employeeText);
         MessageRecorder messages;
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "1");
-        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("1"));
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
         control<coop::IdComboBox>(form(), "ComboBox1")->setEditText(shopText);
         control<coop::IdComboBox>(form(), "ComboBox2")->setEditText(employeeText);
         writes();
@@ -153,31 +153,31 @@ private slots:
         showDistribution(9);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::InsertLine);
-        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), QStringLiteral("5"));
         control<QLineEdit>(form(), "Edit1")->setFocus();
-        QTest::keyClicks(control<QLineEdit>(form(), "Edit1"), "4x");
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit1"), QStringLiteral("4x"));
         control<QLineEdit>(form(), "Edit2")->setFocus();
-        QTest::keyClicks(control<QLineEdit>(form(), "Edit2"), "12,5,.");
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit2"), QStringLiteral("12,5,."));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','4','12.5',9)"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','4','12.5',9)")});
 
-        form().Query3->locate("Id", 50);
+        form().Query3->locate(QStringLiteral("Id"), 50);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox3")->currentText(), QStringLiteral("Цукор"));
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("4"));
         QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("12,5"));
-        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "6");
-        control<QLineEdit>(form(), "Edit1")->setText("7");
-        control<QLineEdit>(form(), "Edit2")->setText("3");
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), QStringLiteral("6"));
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("7"));
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("3"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE pozuciirozpodily Set IdTovary=6, kilkist='7', cinaPostachannya='3', IdRozpodily=9 WHERE pozuciirozpodily.Id=50"});
-        QCOMPARE(form().Query3->fieldByName("id")->asString(), QStringLiteral("50")); // the line just updated
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE pozuciirozpodily Set IdTovary=6, kilkist='7', cinaPostachannya='3', IdRozpodily=9 WHERE pozuciirozpodily.Id=50")});
+        QCOMPARE(form().Query3->fieldByName(QStringLiteral("id"))->asString(), QStringLiteral("50")); // the line just updated
 
         const MessageRecorder yes(mrYes);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=50;"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("DELETE FROM pozuciirozpodily WHERE pozuciirozpodily.id=50;")});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
         QVERIFY(messages.requests.isEmpty());
     }
@@ -186,9 +186,9 @@ private slots:
     {
         MessageRecorder messages;
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
-        control<coop::IdComboBox>(form(), "ComboBox3")->setEditText("Борошно"); // names no goods
-        control<QLineEdit>(form(), "Edit1")->setText("3");
-        control<QLineEdit>(form(), "Edit2")->setText("2");
+        control<coop::IdComboBox>(form(), "ComboBox3")->setEditText(QStringLiteral("Борошно")); // names no goods
+        control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("3"));
+        control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("2"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
@@ -203,16 +203,16 @@ private slots:
         QTest::addColumn<QStringList>("prices");
         QTest::addColumn<QStringList>("sums");
         QTest::addColumn<QString>("total");
-        QTest::newRow("7.5 rounds to the even 8") << QStringList{"3"} << QStringList{"2.5"} << QStringList{"8"} << "8";
-        QTest::newRow("12.5 rounds to the even 12") << QStringList{"5"} << QStringList{"2.5"} << QStringList{"12"} << "12";
-        QTest::newRow("below and above a half") << QStringList{"1", "3"} << QStringList{"0.4", "0.55"}
-                                                << QStringList{"0", "2"} << "2";
-        QTest::newRow("the total adds the whole sums") << QStringList{"3", "1"} << QStringList{"2.5", "1.5"}
-                                                       << QStringList{"8", "2"} << "10";
-        QTest::newRow("beyond 64 bits: no wrap round") << QStringList{"1"} << QStringList{"99999999999999999999"}
-                                                       << QStringList{"100000000000000000000"} << "1E20";
-        QTest::newRow("a negative half to the even") << QStringList{"1", "7"} << QStringList{"-2.5", "-0.5"}
-                                                     << QStringList{"-2", "-4"} << "-6";
+        QTest::newRow("7.5 rounds to the even 8") << QStringList{QStringLiteral("3")} << QStringList{QStringLiteral("2.5")} << QStringList{QStringLiteral("8")} << "8";
+        QTest::newRow("12.5 rounds to the even 12") << QStringList{QStringLiteral("5")} << QStringList{QStringLiteral("2.5")} << QStringList{QStringLiteral("12")} << "12";
+        QTest::newRow("below and above a half") << QStringList{QStringLiteral("1"), QStringLiteral("3")} << QStringList{QStringLiteral("0.4"), QStringLiteral("0.55")}
+                                                << QStringList{QStringLiteral("0"), QStringLiteral("2")} << "2";
+        QTest::newRow("the total adds the whole sums") << QStringList{QStringLiteral("3"), QStringLiteral("1")} << QStringList{QStringLiteral("2.5"), QStringLiteral("1.5")}
+                                                       << QStringList{QStringLiteral("8"), QStringLiteral("2")} << "10";
+        QTest::newRow("beyond 64 bits: no wrap round") << QStringList{QStringLiteral("1")} << QStringList{QStringLiteral("99999999999999999999")}
+                                                       << QStringList{QStringLiteral("100000000000000000000")} << "1E20";
+        QTest::newRow("a negative half to the even") << QStringList{QStringLiteral("1"), QStringLiteral("7")} << QStringList{QStringLiteral("-2.5"), QStringLiteral("-0.5")}
+                                                     << QStringList{QStringLiteral("-2"), QStringLiteral("-4")} << "-6";
     }
     void wholeNumberLineSum()
     {
@@ -228,8 +228,8 @@ private slots:
         Query *q = form().Query3;
         QCOMPARE(q->recordCount(), quantities.size());
         for (int i = 0; i < quantities.size(); ++i) {
-            QVERIFY(q->locate("Kilkist", quantities[i].toDouble())); // whatever order the server gives
-            QCOMPARE(q->fieldByName("Suma")->asString(), sums[i]);
+            QVERIFY(q->locate(QStringLiteral("Kilkist"), quantities[i].toDouble())); // whatever order the server gives
+            QCOMPARE(q->fieldByName(QStringLiteral("Suma"))->asString(), sums[i]);
         }
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), total);
@@ -244,7 +244,7 @@ private slots:
         emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp();
         QCOMPARE(form().Query1->filter(), QStringLiteral("DataRozpodily='24.05.2011'"));
         QCOMPARE(form().Query1->recordCount(), 2);
-        QVERIFY(form().Query1->locate("Id", 9) && form().Query1->locate("Id", 10));
+        QVERIFY(form().Query1->locate(QStringLiteral("Id"), 9) && form().Query1->locate(QStringLiteral("Id"), 10));
         control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2011, 5, 23));
         emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp(); // replaces the day, does not narrow it
         QCOMPARE(form().Query1->recordCount(), 1);
@@ -257,30 +257,30 @@ private slots:
     void transferStatements()
     {
         MessageRecorder messages;
-        m_shopStock->Query1->locate("Id", 2); // the stock screen shows shop 2
+        m_shopStock->Query1->locate(QStringLiteral("Id"), 2); // the stock screen shows shop 2
         showDistribution(9);
         m_connection->clearStatementLog();
         pressTransfer();
         // The transfer's own statements, in their order, and the journal's around them.
         QCOMPARE(maskedTokens(log()),
-                 QStringList({JournalExists, journalLastMove(9, "розподіл"), "START TRANSACTION",
-                              "select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (5) for update",
-                              "update baza SET KilkistNaBazi=KilkistNaBazi-4\nwhere baza.IdTovary=5",
-                              "Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
-                              "insert into `nayavnistvmagazuni` values (NULL,2,5,4,'12.5',1.25*'12.5');",
-                              "SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (5)",
-                              "SELECT IdTovary, Kilkist FROM nayavnistvmagazuni WHERE IdMagazuny = 2 AND IdTovary IN (5)",
-                              journalInsert({"(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'розподіл',9,5,NULL,-4,6,<command>)",
-                                             "(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'розподіл',9,5,2,4,4,<command>)"}),
-                              "COMMIT", form().Query1->sql().text(), form().Query3->sql().text(),
+                 QStringList({JournalExists, journalLastMove(9, QStringLiteral("розподіл")), QStringLiteral("START TRANSACTION"),
+                              QStringLiteral("select IdTovary, KilkistNaBazi from baza\nwhere IdTovary in (5) for update"),
+                              QStringLiteral("update baza SET KilkistNaBazi=KilkistNaBazi-4\nwhere baza.IdTovary=5"),
+                              QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);"),
+                              QStringLiteral("insert into `nayavnistvmagazuni` values (NULL,2,5,4,'12.5',1.25*'12.5');"),
+                              QStringLiteral("SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (5)"),
+                              QStringLiteral("SELECT IdTovary, Kilkist FROM nayavnistvmagazuni WHERE IdMagazuny = 2 AND IdTovary IN (5)"),
+                              journalInsert({QStringLiteral("(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'розподіл',9,5,NULL,-4,6,<command>)"),
+                                             QStringLiteral("(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'розподіл',9,5,2,4,4,<command>)")}),
+                              QStringLiteral("COMMIT"), form().Query1->sql().text(), form().Query3->sql().text(),
                               m_stock->Query1->sql().text(), m_shopStock->Query3->sql().text()}));
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::Plain);
         QCOMPARE(messages.requests[0].text, QStringLiteral("Даний товар переміщений в магазин"));
         QCOMPARE(form().Query1->recNo(), 0); // the first distribution, whichever was moved
         QCOMPARE(m_shopStock->Query3->recordCount(), 1); // the shop's stock screen shows the new row
-        QVERIFY(m_stock->Query1->locate("idTovary", 5)); // and the base stock screen the new quantity
-        QCOMPARE(m_stock->Query1->fieldByName("kilkistNaBazi")->asString(), QStringLiteral("6"));
+        QVERIFY(m_stock->Query1->locate(QStringLiteral("idTovary"), 5)); // and the base stock screen the new quantity
+        QCOMPARE(m_stock->Query1->fieldByName(QStringLiteral("kilkistNaBazi"))->asString(), QStringLiteral("6"));
 
         // The same distribution again, once the clerk said so: the shop row exists now, so it is updated.
         showDistribution(9);
@@ -289,10 +289,10 @@ private slots:
         pressTransfer();
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
         QCOMPARE(log().mid(5, 2),
-                 QStringList({"Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);",
-                              "update nayavnistvmagazuni SET Kilkist=Kilkist+4, CinaOblikova='12.5', CinaRozdribna=1.25*'12.5'\n"
-                              "where nayavnistvmagazuni.IdTovary=5 AND nayavnistvmagazuni.IdMagazuny=2"}));
-        QCOMPARE(stocks(), QStringList({"5|2", "6|5", "2|5|8|12.5|15.625"}));
+                 QStringList({QStringLiteral("Select (count(`Id`)) as 'cnt' from `nayavnistvmagazuni`\nwhere (`IdTovary`=5)and(`IdMagazuny`=2);"),
+                              QStringLiteral("update nayavnistvmagazuni SET Kilkist=Kilkist+4, CinaOblikova='12.5', CinaRozdribna=1.25*'12.5'\n"
+                              "where nayavnistvmagazuni.IdTovary=5 AND nayavnistvmagazuni.IdMagazuny=2")}));
+        QCOMPARE(stocks(), QStringList({QStringLiteral("5|2"), QStringLiteral("6|5"), QStringLiteral("2|5|8|12.5|15.625")}));
     }
 
     void transfer_data()
@@ -304,30 +304,30 @@ private slots:
         QTest::addColumn<QStringList>("after"); // base rows, then shop rows
         QTest::addColumn<QString>("message");
 
-        const QString moved = "Даний товар переміщений в магазин";
-        const QString refused = "На складі немає такої кількості товару";
+        const QString moved = QStringLiteral("Даний товар переміщений в магазин");
+        const QString refused = QStringLiteral("На складі немає такої кількості товару");
         QTest::newRow("new shop row at 1.25 times the price")
-            << "(60, 5, 4, 12.5)" << "(1, 5, 10)" << "" << 60 << QStringList{"5|6", "2|5|4|12.5|15.625"} << moved;
+            << "(60, 5, 4, 12.5)" << "(1, 5, 10)" << "" << 60 << QStringList{QStringLiteral("5|6"), QStringLiteral("2|5|4|12.5|15.625")} << moved;
         QTest::newRow("existing shop row takes the newest prices")
             << "(60, 5, 4, 12.5)" << "(1, 5, 10)" << "(1, 2, 5, 3, 10, 12.5)" << 60
-            << QStringList{"5|6", "2|5|7|12.5|15.625"} << moved;
+            << QStringList{QStringLiteral("5|6"), QStringLiteral("2|5|7|12.5|15.625")} << moved;
         QTest::newRow("exactly enough stock") << "(60, 5, 4, 12.5)" << "(1, 5, 4)" << "" << 60
-                                              << QStringList{"5|0", "2|5|4|12.5|15.625"} << moved;
+                                              << QStringList{QStringLiteral("5|0"), QStringLiteral("2|5|4|12.5|15.625")} << moved;
         QTest::newRow("two lines of the same goods in one shop row")
-            << "(60, 5, 4, 2), (61, 5, 3, 2)" << "(1, 5, 7)" << "" << 61 << QStringList{"5|0", "2|5|7|2|2.5"} << moved;
+            << "(60, 5, 4, 2), (61, 5, 3, 2)" << "(1, 5, 7)" << "" << 61 << QStringList{QStringLiteral("5|0"), QStringLiteral("2|5|7|2|2.5")} << moved;
         QTest::newRow("every line moves, not only the current one")
             << "(60, 5, 4, 2), (61, 6, 1, 8)" << "(1, 5, 4), (2, 6, 1)" << "" << 61
-            << QStringList{"5|0", "6|0", "2|5|4|2|2.5", "2|6|1|8|10"} << moved;
+            << QStringList{QStringLiteral("5|0"), QStringLiteral("6|0"), QStringLiteral("2|5|4|2|2.5"), QStringLiteral("2|6|1|8|10")} << moved;
         QTest::newRow("short line that is not current")
             << "(60, 5, 4, 2), (61, 6, 9, 8)" << "(1, 5, 10), (2, 6, 5)" << "" << 60
-            << QStringList{"5|10", "6|5"} << refused;
+            << QStringList{QStringLiteral("5|10"), QStringLiteral("6|5")} << refused;
         QTest::newRow("lines of the same goods short only together")
             << "(60, 5, 6, 2), (61, 5, 5, 2)" << "(1, 5, 10)" << "(1, 2, 5, 1, 1, 1.25)" << 60
-            << QStringList{"5|10", "2|5|1|1|1.25"} << refused;
+            << QStringList{QStringLiteral("5|10"), QStringLiteral("2|5|1|1|1.25")} << refused;
         QTest::newRow("goods the base holds no row of") << "(60, 4, 1, 2)" << "(1, 5, 10)" << "" << 60
-                                                        << QStringList{"5|10"} << refused;
+                                                        << QStringList{QStringLiteral("5|10")} << refused;
         QTest::newRow("short current line") << "(60, 5, 11, 2)" << "(1, 5, 10)" << "" << 60
-                                            << QStringList{"5|10"} << refused;
+                                            << QStringList{QStringLiteral("5|10")} << refused;
     }
     void transfer()
     {
@@ -337,13 +337,13 @@ private slots:
         QFETCH(int, currentLine);
         QFETCH(QStringList, after);
         QFETCH(QString, message);
-        m_db->exec("DELETE FROM baza; INSERT INTO baza VALUES " + base + ";"
-                   "INSERT INTO pozuciirozpodily (Id, IdTovary, Kilkist, CinaPostachannya) VALUES " + lines + ";"
-                   "UPDATE pozuciirozpodily SET IdRozpodily = 10 WHERE Id >= 60"
-                   + (shop.isEmpty() ? QString() : ";INSERT INTO nayavnistvmagazuni VALUES " + shop));
+        m_db->exec(QStringLiteral("DELETE FROM baza; INSERT INTO baza VALUES ") + base + QStringLiteral(";"
+                   "INSERT INTO pozuciirozpodily (Id, IdTovary, Kilkist, CinaPostachannya) VALUES ") + lines + QStringLiteral(";"
+                   "UPDATE pozuciirozpodily SET IdRozpodily = 10 WHERE Id >= 60")
+                   + (shop.isEmpty() ? QString() : QStringLiteral(";INSERT INTO nayavnistvmagazuni VALUES ") + shop));
         showDistribution(9);
         showDistribution(10);
-        QVERIFY(form().Query3->locate("Id", currentLine));
+        QVERIFY(form().Query3->locate(QStringLiteral("Id"), currentLine));
         MessageRecorder messages;
         pressTransfer();
         QCOMPARE(messages.requests.size(), 1);
@@ -359,9 +359,9 @@ private slots:
         MessageRecorder messages;
         showDistribution(8);
         pressTransfer();
-        QCOMPARE(m_db->journal(), QStringList({"розподіл|8|5|NULL|-3|7", "розподіл|8|5|1|3|3", "розподіл|8|6|NULL|-5|0",
-                                               "розподіл|8|6|1|5|5"}));
-        QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv WHERE VydDokumenta = 'розподіл'"), QStringLiteral("1"));
+        QCOMPARE(m_db->journal(), QStringList({QStringLiteral("розподіл|8|5|NULL|-3|7"), QStringLiteral("розподіл|8|5|1|3|3"), QStringLiteral("розподіл|8|6|NULL|-5|0"),
+                                               QStringLiteral("розподіл|8|6|1|5|5")}));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv WHERE VydDokumenta = 'розподіл'")), QStringLiteral("1"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
 
         // Refused for want of stock: nothing written, the journal included.
@@ -388,7 +388,7 @@ private slots:
             pressTransfer();
             QCOMPARE(moved.requests.size(), 1); // the success message alone: not moved before
         }
-        const QString when = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%d.%m.%Y %H:%i:%s') FROM ruhtovariv");
+        const QString when = m_db->value(QStringLiteral("SELECT DATE_FORMAT(MAX(Moment), '%d.%m.%Y %H:%i:%s') FROM ruhtovariv"));
         const QStringList before = stocks();
         showDistribution(9);
         m_connection->clearStatementLog();
@@ -407,7 +407,7 @@ private slots:
         } else {
             QCOMPARE(messages.requests.size(), 2);
             QCOMPARE(messages.requests[1].text, QStringLiteral("Даний товар переміщений в магазин"));
-            QCOMPARE(stocks(), QStringList({"5|2", "6|5", "2|5|8|12.5|15.625"}));
+            QCOMPARE(stocks(), QStringList({QStringLiteral("5|2"), QStringLiteral("6|5"), QStringLiteral("2|5|8|12.5|15.625")}));
             QCOMPARE(m_db->journal().size(), 4);
         }
     }
@@ -432,7 +432,7 @@ private slots:
         QCOMPARE(messages.requests[0].text, QStringLiteral("Магазин зачинено."));
         QCOMPARE(stocks(), before);
         QVERIFY(log().contains(QStringLiteral("ROLLBACK")));
-        QCOMPARE(log().filter("update baza").size(), 2); // both lines had lowered the base
+        QCOMPARE(log().filter(QStringLiteral("update baza")).size(), 2); // both lines had lowered the base
         QCOMPARE(currentHeader(), QStringLiteral("8")); // nothing refreshed
     }
 
@@ -443,7 +443,7 @@ private slots:
         MessageRecorder messages;
         showDistribution(10);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
-        choose(control<IdComboBox>(form(), "ComboBox3"), "5");
+        choose(control<IdComboBox>(form(), "ComboBox3"), QStringLiteral("5"));
         QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit1"))->setText(QAccessible::Value, QStringLiteral("-5"));
         QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit2"))->editableTextInterface()->insertText(0, QStringLiteral("-2,5"));
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QString());
@@ -456,7 +456,7 @@ private slots:
         QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit1"))->setText(QAccessible::Value, QStringLiteral("5"));
         QAccessible::queryAccessibleInterface(control<QLineEdit>(form(), "Edit2"))->editableTextInterface()->insertText(0, QStringLiteral("2,5"));
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','5','2.5',10)"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('5','5','2.5',10)")});
     }
 
     // A line already stored with a quantity that is not positive (from before the field held its
@@ -499,14 +499,14 @@ private slots:
     void transferRefusedWithoutLines()
     {
         QFETCH(QString, setup);
-        if (setup == "without lines") {
+        if (setup == QStringLiteral("without lines")) {
             showDistribution(10);
-        } else if (setup == "filtered") {
+        } else if (setup == QStringLiteral("filtered")) {
             control<coop::DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2011, 6, 1));
             emit control<coop::DateTimePicker>(form(), "DateTimePicker2")->closeUp();
             QVERIFY(form().Query1->isEmpty());
         } else {
-            m_db->exec("DELETE FROM rozpodil WHERE Id <> 9");
+            m_db->exec(QStringLiteral("DELETE FROM rozpodil WHERE Id <> 9"));
             form().Query1->close();
             form().Query1->open();
             const MessageRecorder yes(mrYes);

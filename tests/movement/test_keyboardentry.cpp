@@ -112,24 +112,24 @@ private slots:
 
         enterHeader(QStringLiteral("Хл"), QStringLiteral("пе"), QStringLiteral("23052011"));
         QCOMPARE(takeWrites(*m_connection),
-                 QStringList{"INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('3','7','2011-05-23')"});
+                 QStringList{QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('3','7','2011-05-23')")});
         const QString header = m_db->value(QStringLiteral("SELECT id FROM nadhodgennya WHERE id <> 10"));
         // The first receipt is current after the write; the new one is the last of the grid.
-        QCOMPARE(form->Query1->fieldByName("id")->asString(), QStringLiteral("10"));
+        QCOMPARE(form->Query1->fieldByName(QStringLiteral("id"))->asString(), QStringLiteral("10"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(form->Query1->fieldByName("id")->asString(), header);
+        QCOMPARE(form->Query1->fieldByName(QStringLiteral("id"))->asString(), header);
 
         // From the header grid to the lines' "Додати": the header's buttons, the date filter, the lines grid.
         enterLine(8, QStringLiteral("Цу"), QStringLiteral("10"), QStringLiteral("12,5"));
         enterLine(1, QStringLiteral("Сі"), QStringLiteral("3"), QStringLiteral("2,55"));
         QCOMPARE(takeWrites(*m_connection),
-                 (QStringList{"INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('5','10','12.5'," + header + ")",
-                              "INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('4','3','2.55'," + header + ")"}));
+                 (QStringList{QStringLiteral("INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('5','10','12.5',") + header + u')',
+                              QStringLiteral("INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('4','3','2.55',") + header + u')'}));
 
         QCOMPARE(m_db->rows(QStringLiteral("SELECT IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya FROM nadhodgennya ORDER BY Id")),
-                 (QStringList{"1|2|2011-05-10", "3|7|2011-05-23"}));
+                 (QStringList{QStringLiteral("1|2|2011-05-10"), QStringLiteral("3|7|2011-05-23")}));
         QCOMPARE(m_db->rows(QStringLiteral("SELECT IdTovary, Kilkist, Cina, IdNadhodgennya FROM chonadishlo ORDER BY Id")),
-                 (QStringList{"5|10|12.5|" + header, "4|3|2.55|" + header}));
+                 (QStringList{QStringLiteral("5|10|12.5|") + header, QStringLiteral("4|3|2.55|") + header}));
         QCOMPARE(form->Query3->recordCount(), 2); // both lines in the grid
         QVERIFY(messages.requests.isEmpty());
     }
@@ -142,18 +142,18 @@ private slots:
 
         enterHeader(QStringLiteral("Ро"), QStringLiteral("Ів"), QStringLiteral("24.05.2011"));
         QCOMPARE(takeWrites(*m_connection),
-                 QStringList{"INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('2','2','2011-05-24')"});
+                 QStringList{QStringLiteral("INSERT INTO rozpodil (IdMagazuny, IdSpivrobitnuka, DataRozpodily) values ('2','2','2011-05-24')")});
         const QString header = m_db->value(QStringLiteral("SELECT id FROM rozpodil"));
 
         // The distribution's filter has one picker: a Tab fewer than on the receipts.
         enterLine(7, QStringLiteral("Ол"), QStringLiteral("4"), QStringLiteral("12,5"));
         QCOMPARE(takeWrites(*m_connection),
-                 QStringList{"INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('6','4','12.5',"
-                             + header + ")"});
+                 QStringList{QStringLiteral("INSERT INTO pozuciirozpodily (IdTovary,kilkist,CinaPostachannya,IdRozpodily) values ('6','4','12.5',")
+                             + header + u')'});
         QCOMPARE(m_db->rows(QStringLiteral("SELECT IdMagazuny, IdSpivrobitnuka, DataRozpodily FROM rozpodil")),
-                 QStringList{"2|2|2011-05-24"});
+                 QStringList{QStringLiteral("2|2|2011-05-24")});
         QCOMPARE(m_db->rows(QStringLiteral("SELECT IdTovary, Kilkist, CinaPostachannya, IdRozpodily FROM pozuciirozpodily")),
-                 QStringList{"6|4|12.5|" + header});
+                 QStringList{QStringLiteral("6|4|12.5|") + header});
         QVERIFY(messages.requests.isEmpty());
     }
 };

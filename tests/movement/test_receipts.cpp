@@ -4,7 +4,7 @@
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 #include "movement/form7.h"
 #include "stock/form12.h"
 #include "support/controls.h"
@@ -29,8 +29,8 @@ class TestReceipts : public QObject
     TForm7 &form() { return *m_form; }
     QStringList log() const { return m_connection->statementLog(); }
     QStringList writes() { return takeWrites(*m_connection); }
-    QString currentHeader() { return form().Query1->fieldByName("id")->asString(); }
-    QString currentLine() { return form().Query3->fieldByName("id")->asString(); }
+    QString currentHeader() { return form().Query1->fieldByName(QStringLiteral("id"))->asString(); }
+    QString currentLine() { return form().Query3->fieldByName(QStringLiteral("id"))->asString(); }
     static void type(QWidget *edit, const QString &keys)
     {
         edit->setFocus();
@@ -72,24 +72,24 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::Insert);
         QVERIFY(control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled() && !control<QPushButton>(form(), "BitBtn1")->isEnabled() && !control<QPushButton>(form(), "BitBtn6")->isEnabled());
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "3");
-        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("3"));
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 5, 23));
         m_connection->clearStatementLog();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('3','7','2011-05-23')"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO nadhodgennya (IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) values ('3','7','2011-05-23')")});
         QCOMPARE(currentHeader(), QStringLiteral("10")); // the first header, not the one just written
         QVERIFY(control<QPushButton>(form(), "BitBtn1")->isEnabled() && !control<coop::IdComboBox>(form(), "ComboBox1")->isEnabled());
 
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), QStringLiteral("Зоря"));
         QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), QDate(2011, 5, 12));
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "3");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("3"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2011, 3, 5));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE nadhodgennya Set IdPostachalnuka=3, IdSpivrobitnuka=7, DataNadhodgenya='2011-03-05' WHERE nadhodgennya.Id=12"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE nadhodgennya Set IdPostachalnuka=3, IdSpivrobitnuka=7, DataNadhodgenya='2011-03-05' WHERE nadhodgennya.Id=12")});
         QVERIFY(messages.requests.isEmpty());
     }
 
@@ -105,7 +105,7 @@ private slots:
         MessageRecorder messages;
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         control<coop::IdComboBox>(form(), "ComboBox1")->setEditText(supplierText);
-        choose(control<coop::IdComboBox>(form(), "ComboBox2"), "7");
+        choose(control<coop::IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList());
@@ -120,20 +120,20 @@ private slots:
     void lineStatementsAndCurrentRows()
     {
         MessageRecorder messages;
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::InsertLine);
-        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
-        type(control<QLineEdit>(form(), "Edit1"), "1a0.");   // digits only
-        type(control<QLineEdit>(form(), "Edit2"), "12,5,."); // one comma
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), QStringLiteral("5"));
+        type(control<QLineEdit>(form(), "Edit1"), QStringLiteral("1a0."));   // digits only
+        type(control<QLineEdit>(form(), "Edit2"), QStringLiteral("12,5,.")); // one comma
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("10"));
         QCOMPARE(control<QLineEdit>(form(), "Edit2")->text(), QStringLiteral("12,5"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('5','10','12.5',12)"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO chonadishlo (IdTovary,kilkist,Cina,IdNadhodgennya) values ('5','10','12.5',12)")});
         QCOMPARE(form().Query3->recNo(), 0); // the first line
 
-        form().Query3->locate("Id", 41);
+        form().Query3->locate(QStringLiteral("Id"), 41);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox3")->currentText(), QStringLiteral("Сіль"));
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("3"));
@@ -142,20 +142,20 @@ private slots:
         control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("12"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=4, kilkist='007', cina='12', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE chonadishlo Set IdTovary=4, kilkist='007', cina='12', IdNadhodgennya=12 WHERE chonadishlo.Id=41")});
         QCOMPARE(currentLine(), QStringLiteral("41")); // the line just updated
 
         messages.requests.clear();
         const MessageRecorder yes(mrYes);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"DELETE FROM chonadishlo WHERE chonadishlo.id=41;"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("DELETE FROM chonadishlo WHERE chonadishlo.id=41;")});
         QCOMPARE(yes.requests.first().caption, QStringLiteral("Увага!!!"));
         QCOMPARE(form().Query3->recNo(), 0);
     }
 
     void declinedLineDeleteReloads()
     {
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         form().Query3->setRecNo(1);
         const MessageRecorder no(mrNo);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn8"), Qt::LeftButton);
@@ -167,7 +167,7 @@ private slots:
     {
         MessageRecorder messages;
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
-        choose(control<coop::IdComboBox>(form(), "ComboBox3"), "5");
+        choose(control<coop::IdComboBox>(form(), "ComboBox3"), QStringLiteral("5"));
         control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("3"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton); // no price
@@ -194,7 +194,7 @@ private slots:
         QFETCH(int, deleted);
         QFETCH(QString, currentAfter);
         const MessageRecorder yes(mrYes);
-        form().Query1->locate("Id", deleted);
+        form().Query1->locate(QStringLiteral("Id"), deleted);
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{QStringLiteral("DELETE from nadhodgennya Where Id=%1").arg(deleted)});
@@ -240,7 +240,7 @@ private slots:
     void nothingToEditOrDelete()
     {
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
-        form().Query1->locate("Id", 10);
+        form().Query1->locate(QStringLiteral("Id"), 10);
         QVERIFY(form().Query3->isEmpty());
         MessageRecorder messages;
         writes();
@@ -272,7 +272,7 @@ private slots:
         QTest::addColumn<QString>("move");
         for (const char *panel : {"line edit", "line add", "header edit"})
             for (const char *move : {"posting", "document sum", "date filter", "show all", "invoice"})
-                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(panel, move))) << QString(panel) << QString(move);
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(panel), QLatin1String(move)))) << QString::fromLatin1(panel) << QString::fromLatin1(move);
     }
     void programMovesCloseAnOpenPanel()
     {
@@ -284,36 +284,36 @@ private slots:
         const QString lines = QStringLiteral("select * from chonadishlo order by Id");
         const QStringList receiptsBefore = m_db->rows(receipts), linesBefore = m_db->rows(lines);
 
-        form().Query1->locate("Id", 12);
-        form().Query3->locate("Id", 40);
-        if (panel == "line edit") {
+        form().Query1->locate(QStringLiteral("Id"), 12);
+        form().Query3->locate(QStringLiteral("Id"), 40);
+        if (panel == QStringLiteral("line edit")) {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
             control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("99"));
-        } else if (panel == "line add") {
+        } else if (panel == QStringLiteral("line add")) {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
-            choose(control<IdComboBox>(form(), "ComboBox3"), "6");
+            choose(control<IdComboBox>(form(), "ComboBox3"), QStringLiteral("6"));
             control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("99"));
             control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("1"));
         } else {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn2"), Qt::LeftButton);
-            choose(control<IdComboBox>(form(), "ComboBox1"), "3");
+            choose(control<IdComboBox>(form(), "ComboBox1"), QStringLiteral("3"));
         }
         QVERIFY(form().state() != DocumentScreen::State::Browsing);
 
-        if (move == "posting") {
+        if (move == QStringLiteral("posting")) {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
-        } else if (move == "document sum") {
+        } else if (move == QStringLiteral("document sum")) {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
-        } else if (move == "date filter") {
+        } else if (move == QStringLiteral("date filter")) {
             control<DateTimePicker>(form(), "DateTimePicker2")->setDate(QDate(2011, 5, 10));
             control<DateTimePicker>(form(), "DateTimePicker3")->setDate(QDate(2011, 5, 12));
             emit control<DateTimePicker>(form(), "DateTimePicker3")->closeUp();
-        } else if (move == "show all") {
+        } else if (move == QStringLiteral("show all")) {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn11"), Qt::LeftButton);
         } else {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         }
-        if (panel == "header edit" && (move == "document sum" || move == "invoice")) {
+        if (panel == QStringLiteral("header edit") && (move == QStringLiteral("document sum") || move == QStringLiteral("invoice"))) {
             // Only the lines moved: the header being edited is still the current one.
             QCOMPARE(form().state(), DocumentScreen::State::HeaderEditing);
             QCOMPARE(currentHeader(), QStringLiteral("12"));
@@ -335,14 +335,14 @@ private slots:
     // The clerk's own move keeps the panel: an update applies to the row current at that moment.
     void theClerksMoveKeepsThePanel()
     {
-        form().Query1->locate("Id", 12);
-        form().Query3->locate("Id", 40);
+        form().Query1->locate(QStringLiteral("Id"), 12);
+        form().Query3->locate(QStringLiteral("Id"), 40);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
-        form().Query3->locate("Id", 41);
+        form().Query3->locate(QStringLiteral("Id"), 41);
         QCOMPARE(form().state(), DocumentScreen::State::LineEditing);
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn9"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"UPDATE chonadishlo Set IdTovary=5, kilkist='10', cina='12.5', IdNadhodgennya=12 WHERE chonadishlo.Id=41"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE chonadishlo Set IdTovary=5, kilkist='10', cina='12.5', IdNadhodgennya=12 WHERE chonadishlo.Id=41")});
     }
 
     // Once the server has taken the row, a reload that fails shows its error and closes the panel all
@@ -359,15 +359,15 @@ private slots:
         QFETCH(bool, header);
         QFETCH(QString, reload);
         MessageRecorder messages;
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QAbstractButton *accept = header ? control<QPushButton>(form(), "BitBtn4") : control<QPushButton>(form(), "BitBtn9");
         if (header) {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
-            choose(control<IdComboBox>(form(), "ComboBox1"), "3");
-            choose(control<IdComboBox>(form(), "ComboBox2"), "7");
+            choose(control<IdComboBox>(form(), "ComboBox1"), QStringLiteral("3"));
+            choose(control<IdComboBox>(form(), "ComboBox2"), QStringLiteral("7"));
         } else {
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn6"), Qt::LeftButton);
-            choose(control<IdComboBox>(form(), "ComboBox3"), "6");
+            choose(control<IdComboBox>(form(), "ComboBox3"), QStringLiteral("6"));
             control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("7"));
             control<QLineEdit>(form(), "Edit2")->setText(QStringLiteral("1"));
         }
@@ -404,8 +404,8 @@ private slots:
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
         QTest::addColumn<QStringList>("headers");
-        QTest::newRow("range") << QDate(2011, 5, 11) << QDate(2011, 5, 12) << QStringList{"11", "12"};
-        QTest::newRow("one day") << QDate(2011, 5, 10) << QDate(2011, 5, 10) << QStringList{"10"};
+        QTest::newRow("range") << QDate(2011, 5, 11) << QDate(2011, 5, 12) << QStringList{QStringLiteral("11"), QStringLiteral("12")};
+        QTest::newRow("one day") << QDate(2011, 5, 10) << QDate(2011, 5, 10) << QStringList{QStringLiteral("10")};
         QTest::newRow("bounds reversed") << QDate(2011, 5, 12) << QDate(2011, 5, 10) << QStringList{};
     }
     void dateFilter()
@@ -418,10 +418,10 @@ private slots:
         writes();
         emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(form().Query1->filter(), QStringLiteral("DataNadhodgenya>='%1' and DataNadhodgenya<='%2'")
-                                              .arg(from.toString("dd.MM.yyyy"), to.toString("dd.MM.yyyy")));
+                                              .arg(from.toString(QStringLiteral("dd.MM.yyyy")), to.toString(QStringLiteral("dd.MM.yyyy"))));
         QStringList shown;
         for (int row = 0; row < form().Query1->recordCount(); ++row)
-            shown << form().Query1->displayText(row, form().Query1->fieldByName("id"));
+            shown << form().Query1->displayText(row, form().Query1->fieldByName(QStringLiteral("id")));
         QCOMPARE(shown, headers);
         QCOMPARE(form().Query3->active(), !headers.isEmpty());
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn11"), Qt::LeftButton);
@@ -432,15 +432,15 @@ private slots:
 
     void documentSum()
     {
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("132,65")); // 10 × 12,5 + 3 × 2,55
         QCOMPARE(form().Query3->recNo(), 1); // the last line stands current
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn16"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QString());
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
-        form().Query1->locate("Id", 11);
-        form().Query1->locate("Id", 10);
+        form().Query1->locate(QStringLiteral("Id"), 11);
+        form().Query1->locate(QStringLiteral("Id"), 10);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn15"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(form(), "Edit3")->text(), QStringLiteral("0"));
     }
@@ -448,34 +448,34 @@ private slots:
     void posting()
     {
         // Receipt 11 has one line, goods 6, not yet in the base: counted, then inserted.
-        form().Query1->locate("Id", 11);
+        form().Query1->locate(QStringLiteral("Id"), 11);
         m_connection->clearStatementLog();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         // The posting's own statements, in their order, and the journal's around them.
         QCOMPARE(maskedTokens(log()),
-                 QStringList({JournalExists, journalLastMove(11, "надходження"), "START TRANSACTION",
-                              "Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
-                              "insert into `baza` values (NULL,6,1);",
-                              "SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (6)",
-                              journalInsert({"(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'надходження',11,6,NULL,1,1,<command>)"}),
-                              "COMMIT", form().Query1->sql().text(), form().Query3->sql().text(), m_stock->Query1->sql().text()}));
+                 QStringList({JournalExists, journalLastMove(11, QStringLiteral("надходження")), QStringLiteral("START TRANSACTION"),
+                              QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);"),
+                              QStringLiteral("insert into `baza` values (NULL,6,1);"),
+                              QStringLiteral("SELECT IdTovary, KilkistNaBazi FROM baza WHERE IdTovary IN (6)"),
+                              journalInsert({QStringLiteral("(NOW(6),SUBSTRING_INDEX(USER(),'@',1),'надходження',11,6,NULL,1,1,<command>)")}),
+                              QStringLiteral("COMMIT"), form().Query1->sql().text(), form().Query3->sql().text(), m_stock->Query1->sql().text()}));
         // Posted again, once the clerk said so: the stock grows again, by an update this time.
-        form().Query1->locate("Id", 11);
+        form().Query1->locate(QStringLiteral("Id"), 11);
         m_connection->clearStatementLog();
         MessageRecorder yes(mrYes);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(yes.requests.size(), 1);
-        QCOMPARE(log().mid(3, 2), QStringList({"Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);",
-                                               "Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6"}));
+        QCOMPARE(log().mid(3, 2), QStringList({QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);"),
+                                               QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6")}));
         QCOMPARE(m_db->value(QStringLiteral("select KilkistNaBazi from baza where IdTovary=6")), QStringLiteral("2"));
 
         // Receipt 12: goods 4 held at 30 gets 3; new goods 5 comes on two lines, 10 and 5.
         m_db->exec(QStringLiteral("INSERT INTO chonadishlo (Id, IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (44, 5, 12, 5, 12)"));
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         form().Query3->setRecNo(2); // the current line does not matter: posting starts from the first
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(m_db->rows(QStringLiteral("select IdTovary, KilkistNaBazi from baza order by IdTovary")),
-                 QStringList({"4|33", "5|15", "6|2"}));
+                 QStringList({QStringLiteral("4|33"), QStringLiteral("5|15"), QStringLiteral("6|2")}));
         QCOMPARE(currentHeader(), QStringLiteral("10")); // the first receipt, whichever was posted
         QCOMPARE(m_stock->Query1->recordCount(), 3);      // the stock screen shows the new rows
     }
@@ -485,20 +485,20 @@ private slots:
         // Receipt 12: goods 5 (new) on two lines, goods 4 held at 30.
         m_db->exec(QStringLiteral("INSERT INTO chonadishlo (Id, IdTovary, IdNadhodgennya, Kilkist, Cina) VALUES (44, 5, 12, 5, 12)"));
         m_db->upgradeJournal();
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
-        QCOMPARE(m_db->journal(), QStringList({"надходження|12|4|NULL|3|33", "надходження|12|5|NULL|10|10", "надходження|12|5|NULL|5|15"}));
+        QCOMPARE(m_db->journal(), QStringList({QStringLiteral("надходження|12|4|NULL|3|33"), QStringLiteral("надходження|12|5|NULL|10|10"), QStringLiteral("надходження|12|5|NULL|5|15")}));
         // One command: one token, one moment, the connection's user.
-        QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda, Moment, Korystuvach) FROM ruhtovariv WHERE VydDokumenta = 'надходження'"),
+        QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(DISTINCT Komanda, Moment, Korystuvach) FROM ruhtovariv WHERE VydDokumenta = 'надходження'")),
                  QStringLiteral("1"));
-        QCOMPARE(m_db->value("SELECT Korystuvach FROM ruhtovariv WHERE VydDokumenta = 'надходження'"), QStringLiteral("root"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT Korystuvach FROM ruhtovariv WHERE VydDokumenta = 'надходження'")), QStringLiteral("root"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
 
         // A posting that fails leaves no journal row behind.
         m_db->exec(QStringLiteral("CREATE TRIGGER closed BEFORE UPDATE ON baza FOR EACH ROW "
                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Склад зачинено'"));
         MessageRecorder messages(mrYes);
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.last().kind, MessageKind::ErrorBox);
         QCOMPARE(m_db->journal().size(), 3);
@@ -515,14 +515,14 @@ private slots:
     {
         QFETCH(int, answer);
         // Receipt 11 has not been posted: no question.
-        form().Query1->locate("Id", 11);
+        form().Query1->locate(QStringLiteral("Id"), 11);
         {
             MessageRecorder none;
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
             QVERIFY(none.requests.isEmpty());
         }
-        const QString when = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%d.%m.%Y %H:%i:%s') FROM ruhtovariv");
-        form().Query1->locate("Id", 11);
+        const QString when = m_db->value(QStringLiteral("SELECT DATE_FORMAT(MAX(Moment), '%d.%m.%Y %H:%i:%s') FROM ruhtovariv"));
+        form().Query1->locate(QStringLiteral("Id"), 11);
         m_connection->clearStatementLog();
         MessageRecorder messages(answer);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
@@ -536,11 +536,11 @@ private slots:
         QCOMPARE(question.defaultButton, std::optional(MessageButton::No));
         if (answer == mrNo) {
             QCOMPARE(writes(), QStringList()); // asked before anything was written
-            QCOMPARE(m_db->value("select KilkistNaBazi from baza where IdTovary=6"), QStringLiteral("1"));
+            QCOMPARE(m_db->value(QStringLiteral("select KilkistNaBazi from baza where IdTovary=6")), QStringLiteral("1"));
             QCOMPARE(m_db->journal().size(), 1);
         } else {
-            QCOMPARE(m_db->value("select KilkistNaBazi from baza where IdTovary=6"), QStringLiteral("2"));
-            QCOMPARE(m_db->journal(), QStringList({"надходження|11|6|NULL|1|1", "надходження|11|6|NULL|1|2"}));
+            QCOMPARE(m_db->value(QStringLiteral("select KilkistNaBazi from baza where IdTovary=6")), QStringLiteral("2"));
+            QCOMPARE(m_db->journal(), QStringList({QStringLiteral("надходження|11|6|NULL|1|1"), QStringLiteral("надходження|11|6|NULL|1|2")}));
         }
     }
 
@@ -551,14 +551,14 @@ private slots:
         MessageRecorder messages;
         for (const QString &change : {QStringLiteral("insert into `baza` values (NULL,6,1);"),
                                       QStringLiteral("Update baza SET KilkistNaBazi=KilkistNaBazi+('1') where IdTovary=6")}) {
-            form().Query1->locate("Id", 11);
+            form().Query1->locate(QStringLiteral("Id"), 11);
             m_connection->clearStatementLog();
             QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
-            QCOMPARE(log().mid(0, 5), QStringList({JournalExists, "START TRANSACTION",
-                                                   "Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);", change, "COMMIT"}));
+            QCOMPARE(log().mid(0, 5), QStringList({JournalExists, QStringLiteral("START TRANSACTION"),
+                                                   QStringLiteral("Select (count(`Id`)) as 'cnt' from `baza`\nwhere (`IdTovary`=6);"), change, QStringLiteral("COMMIT")}));
         }
         QVERIFY(messages.requests.isEmpty());
-        QCOMPARE(m_db->value("select KilkistNaBazi from baza where IdTovary=6"), QStringLiteral("2"));
+        QCOMPARE(m_db->value(QStringLiteral("select KilkistNaBazi from baza where IdTovary=6")), QStringLiteral("2"));
     }
 
     void postingIsAllOrNothing()
@@ -573,7 +573,7 @@ private slots:
             "IF (@changes := IFNULL(@changes, 0) + 1) = 3 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Склад зачинено'; END IF"));
         const QStringList before = m_db->rows(QStringLiteral("select * from baza order by Id"));
         MessageRecorder messages;
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].kind, MessageKind::ErrorBox);
@@ -589,13 +589,13 @@ private slots:
         int previews = 0;
         m_form->reach(*m_stock, [&] { ++previews; });
         MessageRecorder messages;
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(previews, 1);
         QVERIFY(messages.requests.isEmpty());
 
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
-        form().Query1->locate("Id", 10);
+        form().Query1->locate(QStringLiteral("Id"), 10);
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn17"), Qt::LeftButton);
         QCOMPARE(previews, 1);
         QCOMPARE(messages.requests.size(), 1);
@@ -608,8 +608,8 @@ private slots:
     void postingRefusesANonPositiveQuantity()
     {
         m_db->exec(QStringLiteral("UPDATE chonadishlo SET Kilkist=-5 WHERE Id=41"));
-        form().Query1->locate("Id", 11);
-        form().Query1->locate("Id", 12);
+        form().Query1->locate(QStringLiteral("Id"), 11);
+        form().Query1->locate(QStringLiteral("Id"), 12);
         const QStringList before = m_db->rows(QStringLiteral("select * from baza order by Id"));
         MessageRecorder messages;
         writes();
@@ -623,8 +623,8 @@ private slots:
     void postingWithoutLines()
     {
         m_db->exec(QStringLiteral("DELETE FROM chonadishlo WHERE IdNadhodgennya = 10"));
-        form().Query1->locate("Id", 11);
-        form().Query1->locate("Id", 10);
+        form().Query1->locate(QStringLiteral("Id"), 11);
+        form().Query1->locate(QStringLiteral("Id"), 10);
         MessageRecorder messages;
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn13"), Qt::LeftButton);

@@ -68,7 +68,7 @@ private slots:
         f->click(button("BitBtn1"));
         QCOMPARE(f->statements(), QStringList(Employees));
         QCOMPARE(manager()->count(), 3);
-        QCOMPARE(manager()->idList(), QStringList({"9", "12", "14"}));
+        QCOMPARE(manager()->idList(), QStringList({QStringLiteral("9"), QStringLiteral("12"), QStringLiteral("14")}));
         QCOMPARE(manager()->currentIndex(), -1);
         edit("Edit1")->setText(QStringLiteral("Колосок"));
         edit("Edit2")->setText(QStringLiteral("вул. Миру, 17"));
@@ -171,7 +171,7 @@ private slots:
         f->click(this->button(qPrintable(button)));
         QCOMPARE(f->messages.size(), 0);
         QCOMPARE(f->statements(), QStringList(Grid + condition));
-        QCOMPARE(shopNames(), QStringList(typed == "2" ? QStringLiteral("Продукти") : QStringLiteral("Господар")));
+        QCOMPARE(shopNames(), QStringList(typed == QStringLiteral("2") ? QStringLiteral("Продукти") : QStringLiteral("Господар")));
     }
 
     // The clerk's sequence that used to write a shop twice: a search by "Код", then a new shop.

@@ -1,6 +1,7 @@
 #include "sharedserver.h"
 
 #include "data/databaseerror.h"
+#include "data/programfiles.h"
 #include "sqlhelpers.h"
 
 #include <QDeadlineTimer>
@@ -51,7 +52,7 @@ unsigned freeLoopbackPort()
 
 } // namespace
 
-SharedServer::SharedServer() = default;
+SharedServer::SharedServer(QStringList serverOptions) : m_options(std::move(serverOptions)) {}
 
 SharedServer::~SharedServer() { stop(); }
 
@@ -79,6 +80,8 @@ void SharedServer::start()
                   .arg(m_port)
                   .arg(m_dir.filePath(QStringLiteral("tmp")))
                   .toLocal8Bit());
+    for (const QString &option : m_options)
+        cnf.write(option.toLocal8Bit() + '\n');
     cnf.close();
 
     QProcess install;
@@ -118,7 +121,7 @@ void SharedServer::start()
     m_password = QStringLiteral("Clerk;%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     reliability::sqlExec(root.get(), QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci; USE `%1`")
                                          .arg(QLatin1String(Database)));
-    coop::runScript(root.get(), readFile(QStringLiteral(COOP_SOURCE_DIR "/db/schema.sql")), QStringLiteral("schema"));
+    coop::runScript(root.get(), coop::programFile(QStringLiteral("db/schema.sql")), QStringLiteral("schema"));
     // The clerks' name over TCP is this account alone: whatever the installation made for it goes.
     for (const QString &account : reliability::sqlRows(root.get(), QStringLiteral("SELECT CONCAT(QUOTE(User), '@', QUOTE(Host)) FROM mysql.user "
                                                                                   "WHERE Host NOT IN ('localhost') AND User IN ('', '%1')")

@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A shared MariaDB server as a cooperative sets one up: its own data directory under /tmp,
@@ -16,7 +17,8 @@ public:
     static constexpr const char *Database = "coop";
     static constexpr const char *ClerkUser = "root";
 
-    SharedServer();
+    // Lines for the server's [mariadbd] section beyond the usual ones (its TLS certificate, say).
+    explicit SharedServer(QStringList serverOptions = {});
     ~SharedServer();
     SharedServer(const SharedServer &) = delete;
     SharedServer &operator=(const SharedServer &) = delete;
@@ -41,6 +43,7 @@ private:
     QString logTail() const;
 
     QTemporaryDir m_dir{QStringLiteral("/tmp/coop-relc-XXXXXX")};
+    QStringList m_options;
     QProcess m_server;
     unsigned m_port = 0;
     QString m_password;

@@ -426,7 +426,7 @@ private slots:
                     if (want.value(key) != have.value(key)) {
                         ++mismatches;
                         if (details)
-                            *details << QStringLiteral("%1 %2: expected %3, held %4").arg(base ? "base" : "shop", key).arg(want.value(key)).arg(have.value(key));
+                            *details << QStringLiteral("%1 %2: expected %3, held %4").arg(base ? QStringLiteral("base") : QStringLiteral("shop"), key).arg(want.value(key)).arg(have.value(key));
                     }
             }
             return mismatches;

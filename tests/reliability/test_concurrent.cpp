@@ -185,7 +185,7 @@ private slots:
                 if (expected.value(key) != held.value(key)) {
                     ++mismatches;
                     details << QStringLiteral("%1 %2: expected %3, held %4")
-                                   .arg(pair == &base ? "base" : "shop", key)
+                                   .arg(pair == &base ? QStringLiteral("base") : QStringLiteral("shop"), key)
                                    .arg(expected.value(key))
                                    .arg(held.value(key));
                 }
@@ -203,7 +203,7 @@ private slots:
         }
         for (auto it = baseHeld.cbegin(); it != baseHeld.cend(); ++it)
             if (journal.value(QStringLiteral("base/") + it.key()) != it.value())
-                unexplained << QStringLiteral("base %1: held %2, journal %3").arg(it.key()).arg(it.value()).arg(journal.value("base/" + it.key()));
+                unexplained << QStringLiteral("base %1: held %2, journal %3").arg(it.key()).arg(it.value()).arg(journal.value(QStringLiteral("base/") + it.key()));
         for (auto it = shopHeld.cbegin(); it != shopHeld.cend(); ++it)
             if (journal.value(it.key()) != it.value())
                 unexplained << QStringLiteral("shop %1: held %2, journal %3").arg(it.key()).arg(it.value()).arg(journal.value(it.key()));

@@ -9,7 +9,7 @@
 #include "data/database.h"
 #include "data/internalserver.h"
 #include "data/query.h"
-#include "data/stockjournal.h"
+#include "ledger/stockcheck.h"
 #include "movement/form11.h"
 #include "movement/form7.h"
 #include "reference/form5.h"
@@ -386,7 +386,7 @@ private slots:
                 // the COMMIT never reached the server, so it did not take effect.
                 QVERIFY2(errorBoxes() == 1, qPrintable(where));
                 QVERIFY2(m_db->connected(), qPrintable(where));
-                QVERIFY2(errorText().endsWith(QStringLiteral(". %1 не виконано.").arg(name == u"posting" ? "Оприбуткування" : "Переміщення")),
+                QVERIFY2(errorText().endsWith(QStringLiteral(". %1 не виконано.").arg(name == u"posting" ? QStringLiteral("Оприбуткування") : QStringLiteral("Переміщення"))),
                          qPrintable(where + u'\n' + errorText()));
             } else {
                 QVERIFY2(errorBoxes() == 1, qPrintable(where));

@@ -1,28 +1,94 @@
-// The five printed documents over the queries of their screens: the texts and totals of their
-// examples, the head read from the header current on the screen, positions in millimetres, the
-// table grid, rows flowing onto further pages, the shop audit act's date filter, the preview.
+// The five printed documents as the clerk prints them: the rows loaded into a fresh database, the
+// program's windows created by the registry, the screen opened from the main menu, the document's
+// header chosen in its grid, the screen's print button pressed and the preview's "Зберегти як PDF"
+// answered. Checked: the texts and totals of their examples, the head read from the header current
+// on the screen, positions in millimetres, the table grid, rows flowing onto further pages, the
+// shop audit act's date filter, the preview.
+#include "app/form1.h"
+#include "app/windowregistry.h"
 #include "data/format.h"
+#include "data/query.h"
 #include "documentreading.h"
+#include "reports/documentlayout.h"
 #include "reports/reportbuilder.h"
-#include "reports/reportpainter.h"
 #include "reports/reportpreview.h"
-#include "screenqueries.h"
+#include "support/controls.h"
+#include "support/guitestmain.h"
+#include "support/messagerecorder.h"
+#include "support/testdatabase.h"
+#include "widgets/screen.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+
 using namespace coop;
 
-using Line = ScreenQueries::Line;
-using Lines = ScreenQueries::Lines;
-Q_DECLARE_METATYPE(ScreenQueries::Line)
-
 namespace {
+
+struct Line
+{
+    QString goods;
+    double kilkist = 0;
+    double cina = 0; // the price, where the document has one
+    QDate date = {}; // shop audits: the audit date
+};
+using Lines = QList<Line>;
+
+// The header data that the documents print: the second header of each screen (or the second shop).
+const QString Supplier = QStringLiteral("ТОВ «Зоря»");
+const QString Shop = QStringLiteral("Магазин №3 «Колос»");
+const QString Auditor = QStringLiteral("Коваль Петро Іванович");
+const QDate AuditDate{2011, 6, 30};
+
+// Where each document is printed from and what its screen reads. The screen, its queries, its
+// print button and the document are the registry's windows, found by their names; the rows are
+// table rows, written before the windows are created so that the screens' own queries read them.
+struct Printing
+{
+    const char *menuItem; // the main menu's item that opens the screen
+    const char *screen;
+    const char *printButton;
+    const char *document;
+    const char *header; // the screen's header query; none: the document prints every row shown
+    const char *lines;
+    QString headerRow;  // the header grid's text of the header to print
+    QString headers;    // the headers' rows: the first, then the one printed
+    QString line;       // one line's row: {header}, {goods}, {quantity}, {price}, {date}
+};
+
+const Printing &printing(int number)
+{
+    static const Printing table[] = {
+        {"N11", "Form7", "BitBtn17", "QuickReport17", "Query1", "Query3", Supplier,
+         QStringLiteral("INSERT INTO nadhodgennya (Id, IdPostachalnuka, IdSpivrobitnuka, DataNadhodgenya) VALUES"
+                        " (1, 1, 1, '2011-05-01'), (2, 2, 1, '2011-05-12')"),
+         QStringLiteral("INSERT INTO chonadishlo (IdNadhodgennya, IdTovary, Kilkist, Cina) VALUES ({header}, {goods}, {quantity}, {price})")},
+        {"N12", "Form11", "BitBtn17", "QuickReport18", "Query1", "Query3", Shop,
+         QStringLiteral("INSERT INTO rozpodil (Id, IdMagazuny, IdSpivrobitnuka, DataRozpodily) VALUES"
+                        " (1, 1, 1, '2011-05-01'), (2, 2, 1, '2011-05-20')"),
+         QStringLiteral("INSERT INTO pozuciirozpodily (IdRozpodily, IdTovary, Kilkist, CinaPostachannya) VALUES"
+                        " ({header}, {goods}, {quantity}, {price})")},
+        {"N17", "Form12", "BitBtn2", "QuickReport19", nullptr, "Query1", QString(), QString(),
+         QStringLiteral("INSERT INTO baza (IdTovary, KilkistNaBazi) VALUES ({goods}, {quantity})")},
+        {"N15", "Form14", "BitBtn8", "QuickReport20", "Query1", "Query2", Shop, QString(), // the shops are the headers
+         QStringLiteral("INSERT INTO reveziyamagazuny (IdMagazuny, IdTovary, Kilkist, CinaRozdribna, Data) VALUES"
+                        " ({header}, {goods}, {quantity}, {price}, {date})")},
+        {"N16", "Form15", "BitBtn12", "QuickReport21", "Query1", "Query3", Auditor,
+         QStringLiteral("INSERT INTO reviziyabazu (Id, IdSpivrobitnuka, Dokyment, DataRevizii) VALUES"
+                        " (1, 1, 'Наказ 3', '2011-05-01'), (2, 2, 'Наказ 12', '2011-06-30')"),
+         QStringLiteral("INSERT INTO pozuciireviziibazu (IdRevizii, IdTovary, Kilkist, Cina) VALUES ({header}, {goods}, {quantity}, {price})")},
+    };
+    Q_ASSERT(number >= 17 && number <= 21);
+    return table[number - 17];
+}
 
 int elementsPerRow(const ReportLayout &layout, bool shapes)
 {
@@ -60,41 +126,194 @@ Lines numberedLines(int count)
 
 bool near(double actual, double expected, double tolerance) { return qAbs(actual - expected) <= tolerance; }
 
+QString sqlNumber(double value) { return QString::number(value, 'g', 17); }
+
+template <class T> T &named(const WindowRegistry &windows, const char *name)
+{
+    for (QObject *window : windows.windows())
+        if (auto *found = qobject_cast<T *>(window); found && window->objectName() == QLatin1String(name))
+            return *found;
+    qFatal("the registry has no %s", name);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Line)
 
 class TestQuickReports : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ScreenQueries> m_screens;
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<WindowRegistry> m_windows;
+    std::unique_ptr<MessageRecorder> m_messages;
     std::unique_ptr<QTemporaryDir> m_dir;
+    ShowModalFunction m_previous;
+    QStringList m_previews; // the captions of the previews shown
+    QString m_printedOn;    // a pattern of the printing date, as the document prints it
+
+    // What the screens said, each message as "caption: text".
+    QString messages() const
+    {
+        QStringList said;
+        for (const MessageRequest &message : std::as_const(m_messages->requests))
+            said << message.caption + QStringLiteral(": ") + message.text;
+        return said.join(QStringLiteral("; "));
+    }
 
     QString pdfPath() const { return m_dir->filePath(QStringLiteral("document.pdf")); }
 
-    ReportDocument render(int number)
+    Screen &screen(int number) const { return named<Screen>(*m_windows, printing(number).screen); }
+    Query &query(int number, const char *name) const
     {
-        const ReportDocument document = RenderToPdf(m_screens->document(number).layout(), pdfPath());
-        // To look at what the tests printed: COOP_KEEP_DOCUMENTS=<directory>.
-        if (const QString keep = qEnvironmentVariable("COOP_KEEP_DOCUMENTS"); !keep.isEmpty()) {
-            QString name = QStringLiteral("%1-%2-%3.pdf").arg(number).arg(QTest::currentTestFunction(),
-                                                                           QTest::currentDataTag());
-            name.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("_"));
-            QFile::remove(QDir(keep).filePath(name));
-            QFile::copy(pdfPath(), QDir(keep).filePath(name));
+        // The screen's own queries, not those of the windows it holds.
+        auto *found = screen(number).findChild<Query *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        if (!found)
+            qFatal("%s has no %s", printing(number).screen, name);
+        return *found;
+    }
+    const ReportLayout &layoutOf(int number) const { return named<DocumentLayout>(*m_windows, printing(number).document).layout(); }
+
+    int addGoods(const QString &name)
+    {
+        m_db->exec(QStringLiteral("INSERT INTO tovary (NazvaTovary) VALUES (%1)").arg(QuoteSqlText(name)));
+        return m_db->value(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
+    }
+    void addLine(int number, int header, const Line &line)
+    {
+        QString row = printing(number).line;
+        row.replace(QStringLiteral("{header}"), QString::number(header))
+            .replace(QStringLiteral("{goods}"), QString::number(addGoods(line.goods)))
+            .replace(QStringLiteral("{quantity}"), sqlNumber(line.kilkist))
+            .replace(QStringLiteral("{price}"), sqlNumber(line.cina))
+            .replace(QStringLiteral("{date}"), QuoteSqlText(FormatSqlDate(line.date.isValid() ? line.date : AuditDate)));
+        m_db->exec(row);
+    }
+
+    // Writes the rows of document `number` (17 to 21): two headers, the first with a line of its
+    // own and the second with these lines (the stock card: these lines are the stock). Then starts
+    // the program's windows, opens the screen from the main menu and chooses the second header in
+    // its grid, as the clerk does.
+    void show(int number, const Lines &lines)
+    {
+        const Printing &document = printing(number);
+        if (!document.headers.isEmpty())
+            m_db->exec(document.headers);
+        if (document.header)
+            addLine(number, 1, {QStringLiteral("Сіль"), 7, 7, QDate(2011, 5, 1)});
+        for (const Line &line : lines)
+            addLine(number, 2, line);
+
+        m_windows = std::make_unique<WindowRegistry>();
+        m_windows->form1().show();
+        control<QAction>(m_windows->form1(), document.menuItem)->trigger();
+        QVERIFY(screen(number).isVisible());
+        if (!document.header)
+            return;
+        const Query *header = &query(number, document.header);
+        for (DBGrid *grid : screen(number).findChildren<DBGrid *>()) {
+            if (grid->query() != header)
+                continue;
+            const QAbstractItemModel &rows = *grid->model();
+            QModelIndexList found;
+            for (int column = 0; found.isEmpty() && column < rows.columnCount(); ++column)
+                found = rows.match(rows.index(0, column), Qt::DisplayRole, document.headerRow, 1, Qt::MatchExactly);
+            QVERIFY2(!found.isEmpty(), qPrintable(document.headerRow));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(found.first()).center());
+            QCOMPARE(header->fieldByName(QStringLiteral("id"))->asString(), QStringLiteral("2"));
+            QVERIFY2(m_messages->requests.isEmpty(), qPrintable(messages()));
+            return;
         }
-        return document;
+        QFAIL("no grid shows the headers");
+    }
+
+    // Presses the screen's print button. The preview it opens saves its document through its own
+    // "Зберегти як PDF", the file dialog answered with pdfPath(), and is closed.
+    void pressPrint(int number)
+    {
+        if (QTest::currentTestFailed())
+            return; // the walk to the header failed
+        m_previews.clear();
+        m_messages->requests.clear();
+        QFile::remove(pdfPath());
+        QTest::mouseClick(control<QPushButton>(screen(number), printing(number).printButton), Qt::LeftButton);
+    }
+
+    // Prints document `number` from its screen; `document` is what the preview showed and saved:
+    // the document's layout laid out again from the same rows of the screen's queries.
+    bool print(int number, ReportDocument &document)
+    {
+        const QDate day = QDate::currentDate();
+        pressPrint(number);
+        if (QTest::currentTestFailed())
+            return false;
+        const ReportLayout &layout = layoutOf(number);
+        if (!m_messages->requests.isEmpty() || m_previews != QStringList{layout.name} || !QFile::exists(pdfPath())) {
+            qWarning("previews shown: %s; messages: %s", qPrintable(m_previews.join(u',')), qPrintable(messages()));
+            return false;
+        }
+        document = BuildReport(layout);
+        // The preview laid the document out a moment before: on this day or, past midnight, the next.
+        QStringList days;
+        for (const QDate &date : {day, document.printedAt.date()})
+            days << QRegularExpression::escape(LocaleDateText(date));
+        days.removeDuplicates();
+        m_printedOn = QStringLiteral("(?:%1)").arg(days.join(u'|'));
+        keep(number);
+        return true;
+    }
+
+    // To look at what the tests printed: COOP_KEEP_DOCUMENTS=<directory>.
+    void keep(int number) const
+    {
+        const QString keep = qEnvironmentVariable("COOP_KEEP_DOCUMENTS");
+        if (keep.isEmpty())
+            return;
+        QString name = QStringLiteral("%1-%2-%3.pdf").arg(number).arg(QTest::currentTestFunction(), QTest::currentDataTag());
+        name.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("_"));
+        QFile::remove(QDir(keep).filePath(name));
+        QFile::copy(pdfPath(), QDir(keep).filePath(name));
+    }
+
+    void savePreview(ReportPreviewDialog &preview)
+    {
+        m_previews << preview.windowTitle();
+        QTimer::singleShot(0, this, [this] {
+            if (auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                files->selectFile(pdfPath());
+                static_cast<QDialog *>(files)->accept(); // its Save button
+            }
+        });
+        control<QAction>(preview, "saveAsPdf")->trigger();
+        preview.reject();
     }
 
 private slots:
     void init()
     {
-        m_screens = std::make_unique<ScreenQueries>();
+        m_db = std::make_unique<TestDatabase>();
         m_dir = std::make_unique<QTemporaryDir>();
+        m_messages = std::make_unique<MessageRecorder>();
+        // The people and places the headers name; the documents print those of the second header.
+        m_db->exec(QStringLiteral("INSERT INTO postachalnuku (Id, NazvaPostachalnuka) VALUES (1, 'ПП Промінь'), (2, %1);"
+                                  "INSERT INTO spivrobitnuku (Id, PIB) VALUES (1, 'Шевчук Ганна Петрівна'), (2, %2);"
+                                  "INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (1, 'Магазин №1'), (2, %3)")
+                       .arg(QuoteSqlText(Supplier), QuoteSqlText(Auditor), QuoteSqlText(Shop)));
+        // Screens show without a nested event loop; a preview saves its document and closes.
+        m_previous = setShowModalFunction([this](QDialog &dialog) {
+            dialog.show();
+            if (auto *preview = qobject_cast<ReportPreviewDialog *>(&dialog))
+                savePreview(*preview);
+            return dialog.result();
+        });
     }
     void cleanup()
     {
-        m_screens.reset();
+        setShowModalFunction(std::move(m_previous));
+        m_windows.reset();
+        m_messages.reset();
         m_dir.reset();
+        m_db.reset();
     }
 
     void printsTheExamples_data()
@@ -163,9 +382,10 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, figures);
         QFETCH(QStringList, pdfLines);
-        m_screens->show(number, lines);
-        const ReportLayout &layout = m_screens->document(number).layout();
-        const ReportDocument document = render(number);
+        show(number, lines);
+        const ReportLayout &layout = layoutOf(number);
+        ReportDocument document;
+        QVERIFY(print(number, document));
 
         QCOMPARE(detailRows(document, layout), rows);
         QCOMPARE(document.detailRows, int(lines.size()));
@@ -175,9 +395,8 @@ private slots:
         QCOMPARE(summaryFigures(document), figures);
 
         const QString text = pdfText(pdfPath());
-        const QString printed = QRegularExpression::escape(LocaleDateText(document.printedAt.date()));
         for (QString pattern : pdfLines)
-            QVERIFY2(hasLine(text, pattern.replace(QStringLiteral("{date}"), printed)), qPrintable(pattern + u'\n' + text));
+            QVERIFY2(hasLine(text, pattern.replace(QStringLiteral("{date}"), m_printedOn)), qPrintable(pattern + u'\n' + text));
     }
 
     // Where elements stand on the page, in millimetres from its corner, in the engine's list and
@@ -223,8 +442,9 @@ private slots:
         QFETCH(QPointF, anchor);
         QFETCH(bool, centred);
         QFETCH(QString, pdfWord);
-        m_screens->show(number, {{"Цукор", 3, 7}});
-        const ReportDocument document = render(number);
+        show(number, {{"Цукор", 3, 7}});
+        ReportDocument document;
+        QVERIFY(print(number, document));
 
         const PlacedElement &element = elementWithText(document, text);
         const QPointF placed(centred ? element.box.center().x() : element.box.left(), element.box.top());
@@ -251,9 +471,10 @@ private slots:
     void tableGridIsClosed()
     {
         QFETCH(int, number);
-        m_screens->show(number, numberedLines(3));
-        const ReportLayout &layout = m_screens->document(number).layout();
-        const ReportDocument document = BuildReport(layout);
+        show(number, numberedLines(3));
+        const ReportLayout &layout = layoutOf(number);
+        ReportDocument document;
+        QVERIFY(print(number, document));
 
         std::vector<QRectF> header;
         for (const PlacedElement *shape : elementsOf(document, BandKind::Title, true))
@@ -316,9 +537,10 @@ private slots:
         QFETCH(int, number);
         QFETCH(int, pages);
         QFETCH(QString, lastPage);
-        m_screens->show(number, numberedLines(200));
-        const ReportLayout &layout = m_screens->document(number).layout();
-        const ReportDocument document = render(number);
+        show(number, numberedLines(200));
+        const ReportLayout &layout = layoutOf(number);
+        ReportDocument document;
+        QVERIFY(print(number, document));
         QCOMPARE(int(document.pages.size()), pages);
         QCOMPARE(pdfPages(pdfPath()), pages);
 
@@ -346,28 +568,32 @@ private slots:
     // screen's date filter.
     void shopAuditActPrintsTheLinesTheScreenPresents_data()
     {
-        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QDate>("from"); // the filter's period; none: no filter
+        QTest::addColumn<QDate>("to");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("two audits") << QString() << QStringList{"Цукор|12", "Олія|3"};
-        QTest::newRow("filtered to June") << "Data>='01.06.2011' and Data<='30.06.2011'" << QStringList{"Олія|3"};
+        QTest::newRow("two audits") << QDate() << QDate() << QStringList{"Цукор|12", "Олія|3"};
+        QTest::newRow("filtered to June") << QDate(2011, 6, 1) << QDate(2011, 6, 30) << QStringList{"Олія|3"};
     }
     void shopAuditActPrintsTheLinesTheScreenPresents()
     {
-        QFETCH(QString, filter);
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
         QFETCH(QStringList, rows);
-        m_screens->show(20, {{"Цукор", 12, 5, QDate(2011, 5, 15)}, {"Олія", 3, 40, QDate(2011, 6, 30)}});
-        if (!filter.isEmpty()) {
-            m_screens->form14Query2.setFilter(filter);
-            m_screens->form14Query2.setFiltered(true);
+        show(20, {{"Цукор", 12, 5, QDate(2011, 5, 15)}, {"Олія", 3, 40, QDate(2011, 6, 30)}});
+        if (from.isValid()) {
+            control<DateTimePicker>(screen(20), "DateTimePicker2")->setDate(from);
+            control<DateTimePicker>(screen(20), "DateTimePicker3")->setDate(to);
+            emit control<DateTimePicker>(screen(20), "DateTimePicker3")->closeUp();
         }
-        const ReportDocument document = render(20);
-        QCOMPARE(detailRows(document, m_screens->quickReport20.layout()), rows);
+        ReportDocument document;
+        QVERIFY(print(20, document));
+        QCOMPARE(detailRows(document, layoutOf(20)), rows);
         for (const QString &row : rows)
             QVERIFY(hasLine(pdfText(pdfPath()), row.split(u'|').join(QStringLiteral("\\s+")) + u'$'));
     }
 
-    // Preview shows the document in the engine's window and returns when it closes; the lines
-    // then stand on their last row and the header has not moved.
+    // The print button shows the document in the engine's window and returns when it closes; the
+    // lines then stand on their last row and the header has not moved.
     void preview_data()
     {
         QTest::addColumn<int>("number");
@@ -382,26 +608,19 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(QString, caption);
-        m_screens->show(number, numberedLines(3));
-        Query &lines = m_screens->linesOf(number);
+        show(number, numberedLines(3));
+        const Query &lines = query(number, printing(number).lines);
         QCOMPARE(lines.recNo(), 0);
-        const Query *header = m_screens->headerOf(number);
+        const Query *header = printing(number).header ? &query(number, printing(number).header) : nullptr;
         const int headerRow = header ? header->recNo() : -1;
-        QStringList shown;
-        QTimer::singleShot(0, this, [&] {
-            for (QWidget *window : QApplication::topLevelWidgets())
-                if (auto *dialog = qobject_cast<ReportPreviewDialog *>(window); dialog && dialog->isVisible()) {
-                    shown << dialog->windowTitle();
-                    dialog->reject();
-                }
-        });
-        m_screens->document(number).Preview();
-        QCOMPARE(shown, QStringList{caption});
+        pressPrint(number);
+        QCOMPARE(m_previews, QStringList{caption});
+        QVERIFY2(m_messages->requests.isEmpty(), qPrintable(messages()));
         QCOMPARE(lines.recNo(), 2);
         if (header)
             QCOMPARE(header->recNo(), headerRow);
     }
 };
 
-QTEST_MAIN(TestQuickReports)
+COOP_GUI_TEST_MAIN(TestQuickReports)
 #include "test_quickreports.moc"

@@ -57,13 +57,13 @@ private slots:
         QTest::addColumn<Lines>("lines");
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QStringList>("totals"); // COUNT, Sum(Kilkist), SUM(Suma) * 1.2
-        QTest::newRow("one line of 3 at 2,5") << Lines{{3, 2.5}} << QStringList{"Товар 1|3|2,5|7,5|9"}
-                                            << QStringList{"1", "3", "9"};
+        QTest::newRow("one line of 3 at 2,5") << Lines{{3, 2.5}} << QStringList{QStringLiteral("Товар 1|3|2,5|7,5|9")}
+                                            << QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("9")};
         QTest::newRow("three lines") << Lines{{2, 1}, {3.5, 2}, {10, 0.1}}
-                                     << QStringList{"Товар 1|2|1|2|2,4", "Товар 2|3,5|2|7|8,4", "Товар 3|10|0,1|1|1,2"}
-                                     << QStringList{"3", "15,5", "12"};
-        QTest::newRow("unrounded") << Lines{{1, 0.333}, {2, 0.5}} << QStringList{"Товар 1|1|0,333|0,333|0,3996", "Товар 2|2|0,5|1|1,2"}
-                                   << QStringList{"2", "3", "1,5996"};
+                                     << QStringList{QStringLiteral("Товар 1|2|1|2|2,4"), QStringLiteral("Товар 2|3,5|2|7|8,4"), QStringLiteral("Товар 3|10|0,1|1|1,2")}
+                                     << QStringList{QStringLiteral("3"), QStringLiteral("15,5"), QStringLiteral("12")};
+        QTest::newRow("unrounded") << Lines{{1, 0.333}, {2, 0.5}} << QStringList{QStringLiteral("Товар 1|1|0,333|0,333|0,3996"), QStringLiteral("Товар 2|2|0,5|1|1,2")}
+                                   << QStringList{QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("1,5996")};
     }
     void textsAndTotals()
     {
@@ -77,8 +77,8 @@ private slots:
         QCOMPARE(detailRows(document), rows);
         QCOMPARE(document.detailRows, rows.size());
         const QStringList summary = textsOf(document, BandKind::Summary);
-        QCOMPARE(summary, (QStringList{"Всього:", totals[0], "найменувань", "Загальна кількість:", totals[1],
-                                       "Сума з ПДВ:", totals[2], "грн.", "Отримав: ______________"}));
+        QCOMPARE(summary, (QStringList{QStringLiteral("Всього:"), totals[0], QStringLiteral("найменувань"), QStringLiteral("Загальна кількість:"), totals[1],
+                                       QStringLiteral("Сума з ПДВ:"), totals[2], QStringLiteral("грн."), QStringLiteral("Отримав: ______________")}));
 
         // The PDF holds the same texts, each row on one line of the page.
         const QString text = pdfText(pdfPath());

@@ -26,8 +26,8 @@ private:
             throw Error(QStringLiteral("Field '%1' not found").arg(name));
         return *found;
     }
-    QHash<QString, double> m_fields{{"kilkist", 3}, {"cina", 2.5}, {"suma", 7.5}};
-    QHash<QString, double> m_sums{{"suma", 100}, {"kilkist", 12}};
+    QHash<QString, double> m_fields{{QStringLiteral("kilkist"), 3}, {QStringLiteral("cina"), 2.5}, {QStringLiteral("suma"), 7.5}};
+    QHash<QString, double> m_sums{{QStringLiteral("suma"), 100}, {QStringLiteral("kilkist"), 12}};
 };
 
 } // namespace
@@ -101,10 +101,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("summed");
         QTest::addColumn<QStringList>("row");
-        QTest::newRow("row only") << "Kilkist * Cina" << QStringList{} << QStringList{"Kilkist", "Cina"};
+        QTest::newRow("row only") << "Kilkist * Cina" << QStringList{} << QStringList{QStringLiteral("Kilkist"), QStringLiteral("Cina")};
         QTest::newRow("aggregates only, each once") << "SUM(Suma) * 0.2 + sum(suma) + COUNT"
-                                                    << QStringList{"Suma"} << QStringList{};
-        QTest::newRow("both") << "SUM(Kilkist) - Kilkist" << QStringList{"Kilkist"} << QStringList{"Kilkist"};
+                                                    << QStringList{QStringLiteral("Suma")} << QStringList{};
+        QTest::newRow("both") << "SUM(Kilkist) - Kilkist" << QStringList{QStringLiteral("Kilkist")} << QStringList{QStringLiteral("Kilkist")};
     }
     void fieldsRead()
     {

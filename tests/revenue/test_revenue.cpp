@@ -43,18 +43,18 @@ class TestRevenue : public QObject
 
     TForm16 &form() { return *m_form; }
     QStringList writes() { return takeWrites(*m_connection); }
-    void selectShop(int id) { QVERIFY(form().Query1->locate("Id", id)); }
+    void selectShop(int id) { QVERIFY(form().Query1->locate(QStringLiteral("Id"), id)); }
     QStringList shownEntries()
     {
         QStringList ids;
         const Query &entries = *form().Query3;
         if (entries.active())
             for (int row = 0; row < entries.recordCount(); ++row)
-                ids << entries.displayText(row, entries.fieldByName("id"));
+                ids << entries.displayText(row, entries.fieldByName(QStringLiteral("id")));
         ids.sort();
         return ids;
     }
-    QString currentEntry() { return form().Query3->fieldByName("id")->asString(); }
+    QString currentEntry() { return form().Query3->fieldByName(QStringLiteral("id"))->asString(); }
     QList<QPointF> chartPoints() const { return m_chart->Series1->points(); }
 
 private slots:
@@ -90,12 +90,12 @@ private slots:
     {
         selectShop(5);
         QCOMPARE(m_connection->statementLog(),
-                 QStringList{"Select vurychka.id, vurychka.IdMagazuny, vurychka.IdSpivrobitnuka, vurychka.Syma, vurychka.Data, "
+                 QStringList{QStringLiteral("Select vurychka.id, vurychka.IdMagazuny, vurychka.IdSpivrobitnuka, vurychka.Syma, vurychka.Data, "
                              "magazunu.id, spivrobitnuku.PIB\n"
                              "From vurychka, magazunu, spivrobitnuku\n"
                              "Where vurychka.IdMagazuny = magazunu.Id AND vurychka.idSpivrobitnuka = spivrobitnuku.id\n"
-                             "and vurychka.IdMagazuny=5"});
-        QCOMPARE(shownEntries(), QStringList{"64"});
+                             "and vurychka.IdMagazuny=5")});
+        QCOMPARE(shownEntries(), QStringList{QStringLiteral("64")});
         QCOMPARE(control<coop::DBGrid>(form(), "DBGrid2")->model()->rowCount(), 1);
     }
 
@@ -106,14 +106,14 @@ private slots:
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
         QCOMPARE(form().tag(), EditMode::Insert);
         QVERIFY(control<QLineEdit>(form(), "Edit1")->isEnabled() && !control<QPushButton>(form(), "BitBtn2")->isEnabled());
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "4");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("4"));
         control<QLineEdit>(form(), "Edit1")->setFocus();
-        QTest::keyClicks(control<QLineEdit>(form(), "Edit1"), "1520.,5,");
+        QTest::keyClicks(control<QLineEdit>(form(), "Edit1"), QStringLiteral("1520.,5,"));
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), QStringLiteral("1520,5"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 8));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('4','1520.5','2026-12-08',3)"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('4','1520.5','2026-12-08',3)")});
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QCOMPARE(form().Query3->recordCount(), 4);
         QCOMPARE(form().Query3->recNo(), 0);
@@ -125,9 +125,9 @@ private slots:
     {
         // What the panel shows for each entry of shop 3.
         struct Entry { QString employee, sum; QDate date; };
-        const QMap<QString, Entry> entries{{"61", {"Коваль", "1520,5", QDate(2026, 12, 8)}},
-                                           {"62", {"Мельник", "900", QDate(2026, 12, 2)}},
-                                           {"63", {"Коваль", "1200,25", QDate(2026, 12, 5)}}};
+        const QMap<QString, Entry> entries{{QStringLiteral("61"), {QStringLiteral("Коваль"), QStringLiteral("1520,5"), QDate(2026, 12, 8)}},
+                                           {QStringLiteral("62"), {QStringLiteral("Мельник"), QStringLiteral("900"), QDate(2026, 12, 2)}},
+                                           {QStringLiteral("63"), {QStringLiteral("Коваль"), QStringLiteral("1200,25"), QDate(2026, 12, 5)}}};
         MessageRecorder messages;
         form().Query3->setRecNo(1);
         const QString id = currentEntry();
@@ -137,13 +137,13 @@ private slots:
         QCOMPARE(control<coop::IdComboBox>(form(), "ComboBox1")->currentText(), entry.employee);
         QCOMPARE(control<QLineEdit>(form(), "Edit1")->text(), entry.sum);
         QCOMPARE(control<coop::DateTimePicker>(form(), "DateTimePicker1")->date(), entry.date);
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "6");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("6"));
         control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("77,5"));
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
         QCOMPARE(writes(), QStringList{QStringLiteral("UPDATE vurychka Set IdSpivrobitnuka=6, Syma='77.5', Data='%1' WHERE vurychka.Id=%2")
-                                           .arg(entry.date.toString("yyyy-MM-dd"), id)});
-        QCOMPARE(m_db->rows("select IdMagazuny, IdSpivrobitnuka, Syma from vurychka where Id=" + id), QStringList{"3|6|77.5"});
+                                           .arg(entry.date.toString(QStringLiteral("yyyy-MM-dd")), id)});
+        QCOMPARE(m_db->rows(QStringLiteral("select IdMagazuny, IdSpivrobitnuka, Syma from vurychka where Id=") + id), QStringList{QStringLiteral("3|6|77.5")});
         QCOMPARE(form().Query3->recNo(), 0); // the first entry, not the one written
         QCOMPARE(form().state(), DocumentScreen::State::Browsing);
         QVERIFY(messages.requests.isEmpty());
@@ -206,11 +206,11 @@ private slots:
             QCOMPARE(request.text, QStringLiteral("Не вибрано жодного запису"));
         QCOMPARE(writes(), QStringList());
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn1"), Qt::LeftButton);
-        choose(control<coop::IdComboBox>(form(), "ComboBox1"), "6");
+        choose(control<coop::IdComboBox>(form(), "ComboBox1"), QStringLiteral("6"));
         control<QLineEdit>(form(), "Edit1")->setText(QStringLiteral("12"));
         control<coop::DateTimePicker>(form(), "DateTimePicker1")->setDate(QDate(2026, 12, 9));
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn4"), Qt::LeftButton);
-        QCOMPARE(writes(), QStringList{"INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('6','12','2026-12-09',8)"});
+        QCOMPARE(writes(), QStringList{QStringLiteral("INSERT INTO vurychka (IdSpivrobitnuka, Syma, Data, IdMagazuny) values ('6','12','2026-12-09',8)")});
         QCOMPARE(chartPoints(), QList<QPointF>{point(2026, 12, 9, 12)});
     }
 
@@ -231,7 +231,7 @@ private slots:
         MessageRecorder messages(answer);
         writes();
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn3"), Qt::LeftButton);
-        QCOMPARE(writes(), answer == mrYes ? QStringList{"DELETE FROM vurychka WHERE vurychka.id=" + id + ";"} : QStringList());
+        QCOMPARE(writes(), answer == mrYes ? QStringList{QStringLiteral("DELETE FROM vurychka WHERE vurychka.id=") + id + QStringLiteral(";")} : QStringList());
         QCOMPARE(messages.requests.size(), 1);
         QCOMPARE(messages.requests[0].caption, QStringLiteral("Увага!!!"));
         QCOMPARE(messages.requests[0].icon, MessageIcon::Question);
@@ -248,13 +248,13 @@ private slots:
         emit control<coop::DateTimePicker>(form(), "DateTimePicker3")->closeUp();
         QCOMPARE(form().Query3->filter(), QStringLiteral("Data>='30.11.2026' and Data<='05.12.2026'"));
         QCOMPARE(writes(), QStringList());
-        QCOMPARE(shownEntries(), QStringList({"62", "63"}));
+        QCOMPARE(shownEntries(), QStringList({QStringLiteral("62"), QStringLiteral("63")}));
         selectShop(5);
-        QCOMPARE(shownEntries(), QStringList{"64"}); // the lower bound is included
+        QCOMPARE(shownEntries(), QStringList{QStringLiteral("64")}); // the lower bound is included
         QTest::mouseClick(control<QPushButton>(form(), "BitBtn7"), Qt::LeftButton);
-        QCOMPARE(shownEntries(), QStringList{"64"});
+        QCOMPARE(shownEntries(), QStringList{QStringLiteral("64")});
         selectShop(3);
-        QCOMPARE(shownEntries(), QStringList({"61", "62", "63"}));
+        QCOMPARE(shownEntries(), QStringList({QStringLiteral("61"), QStringLiteral("62"), QStringLiteral("63")}));
     }
 
     void activationOpensNothing()
@@ -338,11 +338,11 @@ private slots:
         control<coop::DateTimePicker>(revenue, "DateTimePicker2")->setDate(QDate(2011, 3, 1));
         control<coop::DateTimePicker>(revenue, "DateTimePicker3")->setDate(QDate(2011, 3, 31));
         emit control<coop::DateTimePicker>(revenue, "DateTimePicker3")->closeUp();
-        QVERIFY(revenue.Query1->locate("Id", 2));
-        QVERIFY(revenue.Query1->locate("Id", 1));
+        QVERIFY(revenue.Query1->locate(QStringLiteral("Id"), 2));
+        QVERIFY(revenue.Query1->locate(QStringLiteral("Id"), 1));
         const QList<QPointF> points = chart.Series1->points();
         QCOMPARE(QString::number(points.size()),
-                 demo.value("select count(*) from vurychka where IdMagazuny=1 and Data between '2011-03-01' and '2011-03-31'"));
+                 demo.value(QStringLiteral("select count(*) from vurychka where IdMagazuny=1 and Data between '2011-03-01' and '2011-03-31'")));
         QVERIFY(points.size() > 1);
         for (qsizetype i = 1; i < points.size(); ++i)
             QVERIFY(points[i - 1].x() <= points[i].x());
@@ -377,7 +377,7 @@ private slots:
             QVERIFY(qAbs(marks[i].box.bottom() - (pixelOf(points[i]).y() - 8)) < 1);
             QVERIFY(qAbs(marks[i].box.center().x() - pixelOf(points[i]).x()) < 1);
         }
-        QCOMPARE(sums, QStringList({"900", "1200,25", "1520,5"}));
+        QCOMPARE(sums, QStringList({QStringLiteral("900"), QStringLiteral("1200,25"), QStringLiteral("1520,5")}));
 
         const QList<PlacedText> dates = m_chart->Marks->dateLabels();
         QStringList texts;
@@ -387,7 +387,7 @@ private slots:
             QVERIFY(dates[i].box.top() > m_chart->Chart1->plotArea().bottom());
             QVERIFY(m_chart->Chart1->boundingRect().contains(dates[i].box));
         }
-        QCOMPARE(texts, QStringList({"02.12.2026", "05.12.2026", "08.12.2026"}));
+        QCOMPARE(texts, QStringList({QStringLiteral("02.12.2026"), QStringLiteral("05.12.2026"), QStringLiteral("08.12.2026")}));
         QVERIFY(!m_chart->AxisX->labelsVisible()); // no evenly spaced days beside them
         m_chart->hide();
     }

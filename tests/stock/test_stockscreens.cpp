@@ -71,10 +71,10 @@ private slots:
         TForm12 form(*m_connection);
         form.create();
         QCOMPARE(form.windowTitle(), QStringLiteral("Склад"));
-        QCOMPARE(titles(control<coop::DBGrid>(form, "DBGrid1")), QStringList({"Код", "Назва товару", "Кількість на складі"}));
+        QCOMPARE(titles(control<coop::DBGrid>(form, "DBGrid1")), QStringList({QStringLiteral("Код"), QStringLiteral("Назва товару"), QStringLiteral("Кількість на складі")}));
         // The stock row's own key; stock at 0 listed; the row of a vanished article not.
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 0), QStringList({"1", "2"}));
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 2), QStringList({"40", "0"}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 0), QStringList({QStringLiteral("1"), QStringLiteral("2")}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 2), QStringList({QStringLiteral("40"), QStringLiteral("0")}));
 
         // Opening the screen re-reads nothing: a change made elsewhere shows only after a reload.
         m_db->exec(QStringLiteral("UPDATE baza SET KilkistNaBazi = 41 WHERE Id = 1"));
@@ -92,19 +92,19 @@ private slots:
         TForm13 form(*m_connection);
         form.create();
         // A shop without a manager row is not listed.
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 0), QStringList({"Колосок", "Берізка", "Пусто"}));
-        QCOMPARE(titles(control<coop::DBGrid>(form, "DBGrid2")), QStringList({"Назва товару", "Кількість", "Ціна облікова", "Ціна роздрібна", "Сума"}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid1"), 0), QStringList({QStringLiteral("Колосок"), QStringLiteral("Берізка"), QStringLiteral("Пусто")}));
+        QCOMPARE(titles(control<coop::DBGrid>(form, "DBGrid2")), QStringList({QStringLiteral("Назва товару"), QStringLiteral("Кількість"), QStringLiteral("Ціна облікова"), QStringLiteral("Ціна роздрібна"), QStringLiteral("Сума")}));
         // At creation the first shop is current and its stock loaded before Query3's own open.
         QCOMPARE(m_connection->statementLog().size(), 2);
         QVERIFY(m_connection->statementLog().at(1).endsWith(QStringLiteral("\nand nayavnistvmagazuni.Idmagazuny=10")));
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({"Цукор"}));
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 4), QStringList({"25"})); // 10 × 2,5 at the accounting price
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({QStringLiteral("Цукор")}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 4), QStringList({QStringLiteral("25")})); // 10 × 2,5 at the accounting price
 
         form.show();
         QTest::mouseClick(control<coop::DBGrid>(form, "DBGrid1")->viewport(), Qt::LeftButton, {},
                           control<coop::DBGrid>(form, "DBGrid1")->visualRect(control<coop::DBGrid>(form, "DBGrid1")->model()->index(1, 0)).center());
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({"Сіль", "Олія"}));
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 4), QStringList({"4,8", "0"})); // a NULL quantity counts as 0
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({QStringLiteral("Сіль"), QStringLiteral("Олія")}));
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 4), QStringList({QStringLiteral("4,8"), QStringLiteral("0")})); // a NULL quantity counts as 0
 
         form.Query1->setRecNo(2);
         QCOMPARE(control<coop::DBGrid>(form, "DBGrid2")->model()->rowCount(), 0);
@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(control<coop::DBGrid>(form, "DBGrid1")->model()->rowCount(), 0);
         QCOMPARE(form.Query3->sql().count(), 3); // the stored text, never rebuilt
         QVERIFY(form.Query3->active());
-        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({"Цукор", "Сіль", "Олія"})); // every shop's stock together
+        QCOMPARE(column(control<coop::DBGrid>(form, "DBGrid2"), 0), QStringList({QStringLiteral("Цукор"), QStringLiteral("Сіль"), QStringLiteral("Олія")})); // every shop's stock together
     }
 
     // --- the movements of a goods ---------------------------------------------------------------
@@ -176,11 +176,11 @@ private slots:
         QCOMPARE(shown, history);
         QCOMPARE(history->windowTitle(), QStringLiteral("Рух товару"));
         QCOMPARE(control<QLabel>(*history, "Label1")->text(), QStringLiteral("Цукор, склад"));
-        QCOMPARE(titles(control<DBGrid>(*history, "DBGrid1")), QStringList({"Дата і час", "Документ", "Зміна", "Залишок", "Користувач"}));
-        QCOMPARE(gridRows(control<DBGrid>(*history, "DBGrid1")), QStringList({"05.01.2026 09:00:00|Залишок на початок|+30|30|root",
-                                                          "06.01.2026 10:15:30|Надходження № 99|+5|35|ivan",
-                                                          "06.01.2026 11:00:00|Надходження № 12 від 12.05.2011|+10|45|ivan",
-                                                          "07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|-5|40|olena"}));
+        QCOMPARE(titles(control<DBGrid>(*history, "DBGrid1")), QStringList({QStringLiteral("Дата і час"), QStringLiteral("Документ"), QStringLiteral("Зміна"), QStringLiteral("Залишок"), QStringLiteral("Користувач")}));
+        QCOMPARE(gridRows(control<DBGrid>(*history, "DBGrid1")), QStringList({QStringLiteral("05.01.2026 09:00:00|Залишок на початок|+30|30|root"),
+                                                          QStringLiteral("06.01.2026 10:15:30|Надходження № 99|+5|35|ivan"),
+                                                          QStringLiteral("06.01.2026 11:00:00|Надходження № 12 від 12.05.2011|+10|45|ivan"),
+                                                          QStringLiteral("07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|-5|40|olena")}));
         QCOMPARE(control<QLabel>(*history, "Label2")->text(), QStringLiteral("Залишок зараз: 40"));
         // Read-only, of fixed size, centred, and Esc closes it.
         const QModelIndex cell = control<DBGrid>(*history, "DBGrid1")->model()->index(0, 2);
@@ -221,7 +221,7 @@ private slots:
         QTest::keyClick(control<DBGrid>(form, "DBGrid2"), Qt::Key_Enter);
         QCOMPARE(shown, form.History);
         QCOMPARE(control<QLabel>(*form.History, "Label1")->text(), QStringLiteral("Цукор, магазин «Колосок»"));
-        QCOMPARE(gridRows(control<DBGrid>(*form.History, "DBGrid1")), QStringList({"07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|+10|10|olena"}));
+        QCOMPARE(gridRows(control<DBGrid>(*form.History, "DBGrid1")), QStringList({QStringLiteral("07.01.2026 11:00:00|Розподіл № 8 від 23.05.2011|+10|10|olena")}));
         QCOMPARE(control<QLabel>(*form.History, "Label2")->text(), QStringLiteral("Залишок зараз: 10"));
         setShowModalFunction(previous);
     }

@@ -1,6 +1,7 @@
 #include "testdatabase.h"
 
 #include "data/databaseerror.h"
+#include "data/programfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,14 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
 
 coop::MysqlHandle connectAdmin(const QString &database)
 {
@@ -45,9 +38,9 @@ TestDatabase::TestDatabase(bool withDemoData)
                         QStringLiteral("create test database"));
     }
     m_admin = connectAdmin(m_name);
-    coop::runScript(m_admin.get(), readFile(QStringLiteral(COOP_SOURCE_DIR "/db/schema.sql")), QStringLiteral("schema"));
+    coop::runScript(m_admin.get(), coop::programFile(QStringLiteral("db/schema.sql")), QStringLiteral("schema"));
     if (withDemoData)
-        coop::runScript(m_admin.get(), readFile(QStringLiteral(COOP_SOURCE_DIR "/db/demo.sql")), QStringLiteral("demo"));
+        coop::runScript(m_admin.get(), coop::programFile(QStringLiteral("db/demo.sql")), QStringLiteral("demo"));
 
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     writeDataSource(dataSourceText());
@@ -108,7 +101,7 @@ QString TestDatabase::value(const QString &select)
 
 void TestDatabase::upgradeJournal()
 {
-    coop::runScript(m_admin.get(), readFile(QStringLiteral(COOP_SOURCE_DIR "/db/upgrade-journal.sql")), QStringLiteral("journal"));
+    coop::runScript(m_admin.get(), coop::programFile(QStringLiteral("db/upgrade-journal.sql")), QStringLiteral("journal"));
 }
 
 QStringList TestDatabase::journal()

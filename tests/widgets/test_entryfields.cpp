@@ -191,7 +191,7 @@ private slots:
         QTest::addColumn<QString>("arriving");
         QTest::addColumn<QString>("text");
         const auto row = [](const char *way, const char *name) -> QTestData & {
-            return QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(way, name))) << QString(way);
+            return QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(way), QLatin1String(name)))) << QString::fromLatin1(way);
         };
         row("paste", "digits: a negative quantity") << "digits" << "-5" << "5";
         row("paste", "digits: a fraction") << "digits" << "2,5" << "25";
@@ -322,8 +322,8 @@ private slots:
     {
         ChoiceWindow w;
         const QList<std::pair<Qt::Key, QString>> steps = {
-            {Qt::Key_Down, "4"}, {Qt::Key_Down, "9"}, {Qt::Key_Down, "12"}, {Qt::Key_Down, "15"},
-            {Qt::Key_Down, "15"}, {Qt::Key_Up, "12"}, {Qt::Key_Up, "9"}};
+            {Qt::Key_Down, QStringLiteral("4")}, {Qt::Key_Down, QStringLiteral("9")}, {Qt::Key_Down, QStringLiteral("12")}, {Qt::Key_Down, QStringLiteral("15")},
+            {Qt::Key_Down, QStringLiteral("15")}, {Qt::Key_Up, QStringLiteral("12")}, {Qt::Key_Up, QStringLiteral("9")}};
         for (const auto &[key, id] : steps) {
             QTest::keyClick(w.combo, key);
             QCOMPARE(w.combo->selectedId(), id);

@@ -84,7 +84,7 @@ private slots:
         messageBox(QStringLiteral("Помилка!!!"), QStringLiteral("Microsoft Ecxel не інстальований, або виникла інша помилка."),
                    MessageButton::Ok, MessageIcon::Exclamation);
         showMessage(QStringLiteral("Готово"));
-        QCOMPARE(seen, QStringList({"test_errorbox|test_errorbox", "Помилка!!!|Помилка!!!", "test_errorbox|test_errorbox"}));
+        QCOMPARE(seen, QStringList({QStringLiteral("test_errorbox|test_errorbox"), QStringLiteral("Помилка!!!|Помилка!!!"), QStringLiteral("test_errorbox|test_errorbox")}));
     }
 
     // An error that a click handler lets out is shown once, with the title, the error icon and the

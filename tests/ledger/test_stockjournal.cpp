@@ -1,27 +1,22 @@
-// The stock journal in the data layer: the upgrade script's opening rows, the rows a command writes
-// with the quantity after each change, the comparison of stock with journal, and the outcome of a
-// command whose COMMIT lost its connection.
+// The stock journal and StockCommand: the upgrade script's opening rows, the rows a command writes
+// with the quantity after each change, a refusal, the comparison of stock with journal, and the
+// outcome of a command whose COMMIT lost its connection.
 #include "data/database.h"
 #include "data/databaseerror.h"
 #include "data/mariadbhandles.h"
-#include "data/stockjournal.h"
+#include "data/programfiles.h"
+#include "ledger/stockcheck.h"
+#include "ledger/stockcommand.h"
 #include "support/testdatabase.h"
 
 #include <QFile>
 #include <QTest>
-#include <QTextStream>
 
 using namespace coop;
 
 namespace {
 
-QByteArray upgradeScript()
-{
-    QFile file(QStringLiteral(COOP_SOURCE_DIR "/db/upgrade-journal.sql"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read db/upgrade-journal.sql");
-    return file.readAll();
-}
+QByteArray upgradeScript() { return coop::programFile(QStringLiteral("db/upgrade-journal.sql")); }
 
 // Base stock of goods 1 and 2 (2 with no quantity at all), shop 7 holding goods 1.
 const char *const Stock = "INSERT INTO baza VALUES (1, 1, 40), (2, 2, NULL);"
@@ -78,11 +73,11 @@ private slots:
         QVERIFY(!hasStockJournal(*m_connection));
         upgrade();
         QVERIFY(hasStockJournal(*m_connection));
-        const QStringList opening = {"залишок на початок|NULL|1|NULL|40|40", "залишок на початок|NULL|2|NULL|0|0",
-                                     "залишок на початок|NULL|1|7|3|3"};
+        const QStringList opening = {QStringLiteral("залишок на початок|NULL|1|NULL|40|40"), QStringLiteral("залишок на початок|NULL|2|NULL|0|0"),
+                                     QStringLiteral("залишок на початок|NULL|1|7|3|3")};
         QCOMPARE(journal(), opening);
-        QCOMPARE(m_db->value("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv"), QStringLiteral("1"));
-        QCOMPARE(m_db->value("SELECT COUNT(*) FROM ruhtovariv WHERE Korystuvach = 'root'"), QStringLiteral("3"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(DISTINCT Komanda) FROM ruhtovariv")), QStringLiteral("1"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(*) FROM ruhtovariv WHERE Korystuvach = 'root'")), QStringLiteral("3"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
 
         // Again: nothing more, even for a quantity changed behind the program's back.
@@ -100,8 +95,8 @@ private slots:
         StockCommand command(*m_connection, StockDocument::Receipt, 12);
         command.run([&] { post(command, {{1, 5}}); });
         upgrade();
-        QCOMPARE(journal(), QStringList({"надходження|12|1|NULL|5|45", "залишок на початок|NULL|1|NULL|40|40",
-                                         "залишок на початок|NULL|2|NULL|0|0", "залишок на початок|NULL|1|7|3|3"}));
+        QCOMPARE(journal(), QStringList({QStringLiteral("надходження|12|1|NULL|5|45"), QStringLiteral("залишок на початок|NULL|1|NULL|40|40"),
+                                         QStringLiteral("залишок на початок|NULL|2|NULL|0|0"), QStringLiteral("залишок на початок|NULL|1|7|3|3")}));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 
@@ -114,12 +109,12 @@ private slots:
         QVERIFY(!command.earlierMove());
         // Goods 1 twice (held at 40), new goods 3 twice: each row has the quantity after its own change.
         QCOMPARE(command.run([&] { post(command, {{1, 10}, {3, 4}, {1, 2.5}, {3, 1}}); }), StockCommand::Outcome::Done);
-        QCOMPARE(journal().mid(3), QStringList({"надходження|12|1|NULL|10|50", "надходження|12|3|NULL|4|4",
-                                                "надходження|12|1|NULL|2.5|52.5", "надходження|12|3|NULL|1|5"}));
+        QCOMPARE(journal().mid(3), QStringList({QStringLiteral("надходження|12|1|NULL|10|50"), QStringLiteral("надходження|12|3|NULL|4|4"),
+                                                QStringLiteral("надходження|12|1|NULL|2.5|52.5"), QStringLiteral("надходження|12|3|NULL|1|5")}));
         QCOMPARE(m_db->value(QStringLiteral("SELECT COUNT(*) FROM ruhtovariv WHERE Komanda = '%1'").arg(command.token())),
                  QStringLiteral("4"));
-        const QString moment = m_db->value("SELECT DATE_FORMAT(MAX(Moment), '%Y-%m-%d %H:%i:%s') FROM ruhtovariv");
-        QCOMPARE(StockCommand(*m_connection, StockDocument::Receipt, 12).earlierMove()->toString("yyyy-MM-dd HH:mm:ss"), moment);
+        const QString moment = m_db->value(QStringLiteral("SELECT DATE_FORMAT(MAX(Moment), '%Y-%m-%d %H:%i:%s') FROM ruhtovariv"));
+        QCOMPARE(StockCommand(*m_connection, StockDocument::Receipt, 12).earlierMove()->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), moment);
         QVERIFY(!StockCommand(*m_connection, StockDocument::Distribution, 12).earlierMove()); // another kind of document
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
@@ -136,7 +131,7 @@ private slots:
             m_connection->execute(QStringLiteral("INSERT INTO nayavnistvmagazuni VALUES (NULL, 7, 9, 0, 1, 1.25)"));
             command.record({9, 7, 0});
         });
-        QCOMPARE(journal().mid(3), QStringList({"розподіл|4|9|7|0|0"}));
+        QCOMPARE(journal().mid(3), QStringList({QStringLiteral("розподіл|4|9|7|0|0")}));
     }
 
     void failedCommandLeavesNoRows()
@@ -149,7 +144,7 @@ private slots:
             m_connection->execute(QStringLiteral("INSERT INTO sklad VALUES (1)")); // no such table
         }));
         QCOMPARE(journal().size(), 3);
-        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("40"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")), QStringLiteral("40"));
     }
 
     void withoutJournalNothingIsAskedOrWritten()
@@ -162,35 +157,48 @@ private slots:
         m_connection->clearStatementLog();
         command.run([&] { post(command, {{1, 10}}); });
         QCOMPARE(m_connection->statementLog(),
-                 QStringList({"START TRANSACTION", "SELECT Id FROM baza WHERE IdTovary = 1",
-                              "UPDATE baza SET KilkistNaBazi = KilkistNaBazi + 10 WHERE IdTovary = 1", "COMMIT"}));
+                 QStringList({QStringLiteral("START TRANSACTION"), QStringLiteral("SELECT Id FROM baza WHERE IdTovary = 1"),
+                              QStringLiteral("UPDATE baza SET KilkistNaBazi = KilkistNaBazi + 10 WHERE IdTovary = 1"), QStringLiteral("COMMIT")}));
         QVERIFY_THROWS_EXCEPTION(Error, compareStockWithJournal(*m_connection));
-        QString text;
-        QTextStream out(&text);
-        QVERIFY_THROWS_EXCEPTION(Error, checkStock(*m_connection, out)); // the command line reports it
-        QVERIFY(text.isEmpty());
     }
 
-    void checkReportsEveryMismatch()
+    // A command that refuses before it changes anything ends its transaction with nothing written
+    // and can be given again; one that changes stock after refusing, or refuses after a change, is a
+    // faulty command and is undone whole.
+    void refusal_data()
     {
-        m_db->exec(QStringLiteral("INSERT INTO tovary (Id, NazvaTovary) VALUES (1, 'Цукор'), (2, 'Сіль');"
-                                  "INSERT INTO magazunu (Id, NazvaMagazuny) VALUES (7, 'Колосок');")
-                   + QLatin1String(Stock));
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("refused before any change") << "refuse";
+        QTest::newRow("changed after refusing") << "refuse,post";
+        QTest::newRow("refused after a change") << "post,refuse";
+    }
+    void refusal()
+    {
+        QFETCH(QString, steps);
+        m_db->exec(QLatin1String(Stock));
         upgrade();
-        QString text;
-        QTextStream out(&text);
-        QCOMPARE(checkStock(*m_connection, out), 0);
-        QCOMPARE(text, QStringLiteral("Перевірено залишків: 3, розбіжностей: 0\n"));
+        StockCommand command(*m_connection, StockDocument::Receipt, 12);
+        const auto statements = [&] {
+            for (const QString &step : steps.split(u','))
+                if (step == u"refuse")
+                    command.refuse(QStringLiteral("Склад зачинено"));
+                else
+                    post(command, {{1, 10}});
+        };
+        if (steps == u"refuse") {
+            QCOMPARE(command.run(statements), StockCommand::Outcome::Refused);
+            QCOMPARE(command.refusal(), QStringLiteral("Склад зачинено"));
+        } else {
+            QVERIFY_THROWS_EXCEPTION(Error, command.run(statements));
+        }
+        QCOMPARE(journal().size(), 3);
+        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("40"));
 
-        // Changed, deleted and added behind the program's back.
-        m_db->exec(QStringLiteral("UPDATE baza SET KilkistNaBazi = 38.5 WHERE Id = 1; DELETE FROM nayavnistvmagazuni;"
-                                  "INSERT INTO baza VALUES (3, 5, 2)"));
-        text.clear();
-        QCOMPARE(checkStock(*m_connection, out), 1);
-        QCOMPARE(text, QStringLiteral("Товар 1 «Цукор», склад: залишок 38,5, за журналом 40\n"
-                                      "Товар 5, склад: залишок 2, за журналом 0\n"
-                                      "Товар 1 «Цукор», магазин 7 «Колосок»: залишок немає, за журналом 3\n"
-                                      "Перевірено залишків: 3, розбіжностей: 3\n"));
+        // Given again, the refusal is gone with the run that made it.
+        QCOMPARE(command.run([&] { post(command, {{1, 10}}); }), StockCommand::Outcome::Done);
+        QCOMPARE(command.refusal(), QString());
+        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), QStringLiteral("50"));
+        QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 
     void lostCommit_data()
@@ -216,7 +224,7 @@ private slots:
             if (reachedServer)
                 m_connection->execute(QStringLiteral("COMMIT"));
             m_db->exec(QStringLiteral("KILL CONNECTION ") + connection);
-            for (int i = 0; i < 500 && m_db->value("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = " + connection) != "0"; ++i)
+            for (int i = 0; i < 500 && m_db->value(QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = ") + connection) != QStringLiteral("0"); ++i)
                 QTest::qWait(10);
         });
         StockCommand command(*m_connection, StockDocument::Receipt, 12);
@@ -234,7 +242,7 @@ private slots:
         }
         QVERIFY(!armed);
         QVERIFY(m_connection->connected()); // the lookup reconnected
-        QCOMPARE(m_db->value("SELECT KilkistNaBazi FROM baza WHERE Id = 1"), reachedServer ? QStringLiteral("50") : QStringLiteral("40"));
+        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")), reachedServer ? QStringLiteral("50") : QStringLiteral("40"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 };

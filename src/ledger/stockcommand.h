@@ -1,23 +1,19 @@
 #pragma once
 
+#include "documentkinds.h"
+#include "stockjournal.h"
+
 #include <QDateTime>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <vector>
 
-class QTextStream;
-
 namespace coop {
 
 class Database;
-
-// The stock journal ruhtovariv: a row for every change of baza and nayavnistvmagazuni, written in
-// the transaction of the change. A database without the table works as before, without a journal.
-
-// The documents that move stock, as the journal's VydDokumenta names them.
-enum class StockDocument { Receipt, Distribution };
 
 // One change of one stock row: the goods, the shop (none for the base warehouse) and the signed
 // quantity.
@@ -28,18 +24,25 @@ struct StockChange
     double quantity = 0;
 };
 
-// Whether the connected database has the journal. A shared server gets it whenever its administrator
-// runs db/upgrade-journal.sql, so this is asked of the server each time.
-bool hasStockJournal(Database &database);
+// How far a command over a document's lines has come: called with 0 as it begins on the lines (once
+// any check before them has passed), then with the number of lines done after each one. A re-run
+// begins again at 0.
+using LineProgress = std::function<void(std::size_t linesDone)>;
 
-// A posting or a transfer: its stock statements and its journal rows, all or nothing. The command's
-// token (Komanda) is chosen before anything is sent, so that a command whose COMMIT was cut off can
-// be looked up after the reconnection, on whatever server that gives.
+// Every command that changes stock runs through this: its statements and its journal rows, all or
+// nothing. The command's token (Komanda) is chosen before anything is sent, so that a command whose
+// COMMIT was cut off can be looked up after the reconnection, on whatever server that gives.
+//
+// A command of its own is a function over a StockCommand (receiptposting.h, shoptransfer.h): it
+// calls run() with its statements, which call record() for each stock row they change, in order,
+// or refuse() before changing anything.
 class StockCommand
 {
 public:
     StockCommand(Database &database, StockDocument document, qlonglong documentId);
 
+    Database &database() const { return m_database; }
+    const DocumentKind &kind() const { return m_kind; }
     bool journaled() const { return m_journaled; }
     QString token() const { return m_token; }
 
@@ -48,12 +51,20 @@ public:
     std::optional<QDateTime> earlierMove() const;
 
     // Called by the statements for each stock row they change, in order.
-    void record(const StockChange &change) { m_changes.push_back(change); }
+    void record(const StockChange &change);
+    // Called by the statements, before they change anything, when the command cannot be given: they
+    // return, the transaction ends with nothing changed and no journal row, and run() answers
+    // Refused. A change recorded after a refusal is a fault of the command and undoes it all.
+    void refuse(const QString &reason);
+    // Why the command was refused, for the clerk.
+    QString refusal() const { return m_refusal; }
 
     enum class Outcome {
         Done,
         // The connection went during COMMIT and the command is found to have taken effect.
         DoneDespiteLostCommit,
+        // The statements refused; nothing changed.
+        Refused,
     };
     // Runs the statements and then the journal rows in one transaction (re-run whole on a deadlock).
     // When the connection is lost during COMMIT, reconnects and looks the token up: the command
@@ -72,37 +83,14 @@ public:
 private:
     void writeJournal();
     bool tookEffect();
-    QString actionName() const;
 
     Database &m_database;
-    StockDocument m_document;
+    const DocumentKind &m_kind;
     qlonglong m_documentId;
     bool m_journaled;
     QString m_token;
     std::vector<StockChange> m_changes;
+    QString m_refusal;
 };
-
-// Every base and shop quantity compared with the sum of its journal rows (a stock row missing counts
-// as 0).
-struct StockMismatch
-{
-    qlonglong goods = 0;
-    QString goodsName;
-    std::optional<qlonglong> shop;
-    QString shopName;
-    std::optional<double> stock; // none when the stock row is missing
-    double journal = 0;
-};
-struct StockCheck
-{
-    qlonglong stockRows = 0;
-    std::vector<StockMismatch> mismatches;
-};
-// Raises coop::Error when the database has no journal.
-StockCheck compareStockWithJournal(Database &database);
-
-// The administrator's check: prints each mismatch and a last line with the counts; answers the exit
-// status, 0 when every quantity agrees with its journal, 1 otherwise; a failure raises coop::Error.
-int checkStock(Database &database, QTextStream &out);
 
 } // namespace coop
