@@ -64,6 +64,7 @@ TForm14::TForm14(Database &database, QWidget *parent)
     roles.header = Query1;
     roles.lines = Query2;
     roles.headerGrid = ui->DBGrid1;
+    roles.linesGrid = ui->DBGrid2;
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and reveziyamagazuny.Idmagazuny=");
     roles.linesPanel = Panel{m_lines.get(), ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4, ui->BitBtn5,

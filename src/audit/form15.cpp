@@ -133,6 +133,7 @@ TForm15::TForm15(Database &database, QWidget *parent)
     roles.header = Query1;
     roles.lines = Query3;
     roles.headerGrid = ui->DBGrid1;
+    roles.linesGrid = ui->DBGrid2;
     roles.linesStatement = LinesStatement;
     roles.linesCondition = QStringLiteral("and pozuciireviziibazu.IdRevizii=");
     roles.headerPanel = Panel{m_header.get(), ui->BitBtn1, ui->BitBtn2, ui->BitBtn3, ui->BitBtn4, ui->BitBtn5,

@@ -88,6 +88,7 @@ template <class Form> void MovementScreen::setUp(Form &ui, const Movement &movem
     roles.header = Query1;
     roles.lines = Query3;
     roles.headerGrid = ui.DBGrid1;
+    roles.linesGrid = ui.DBGrid2;
     roles.linesStatement = movement.linesStatement;
     roles.linesCondition = movement.linesCondition;
     roles.headerPanel = Panel{m_header.get(), ui.BitBtn1, ui.BitBtn2, ui.BitBtn3, ui.BitBtn4, ui.BitBtn5,

@@ -112,6 +112,7 @@ TForm16::TForm16(Database &database, QWidget *parent)
     roles.header = Query1;
     roles.lines = Query3;
     roles.headerGrid = ui->DBGrid1;
+    roles.linesGrid = ui->DBGrid2;
     roles.linesStatement = EntriesStatement;
     roles.linesCondition = QStringLiteral("and vurychka.IdMagazuny=");
     // The employee box stays enabled in every state: it is not among the panel's controls.

@@ -161,6 +161,8 @@ void DocumentScreen::openPanel(const Panel &panel, State state, Query &query, bo
     panel.steps->prepare(editing);
     enterState(state);
     m_tag = editing ? panel.updateMode : panel.insertMode;
+    m_opener = editing ? panel.edit : panel.add;
+    focusFirstEntry(*panel.accept->parentWidget());
 }
 
 void DocumentScreen::acceptPanel(const Panel &panel, Query &query)
@@ -180,6 +182,8 @@ void DocumentScreen::acceptPanel(const Panel &panel, Query &query)
     // Written: the panel closes before the reload, so that a reload that fails cannot leave
     // "Прийняти" at hand to write the row a second time.
     closePanel(panel);
+    if (DBGrid *grid = lines ? m_roles.linesGrid : m_roles.headerGrid)
+        grid->setFocus(Qt::OtherFocusReason);
     reopen(query);
     if (lines && rowId && panel.keepUpdatedRowCurrent)
         query.locate(QStringLiteral("Id"), *rowId);
@@ -194,11 +198,18 @@ void DocumentScreen::closePanel(const Panel &panel)
 void DocumentScreen::headerAdd() { openPanel(*m_roles.headerPanel, State::HeaderEditing, *m_roles.header, false); }
 void DocumentScreen::headerEdit() { openPanel(*m_roles.headerPanel, State::HeaderEditing, *m_roles.header, true); }
 void DocumentScreen::headerAccept() { acceptPanel(*m_roles.headerPanel, *m_roles.header); }
-void DocumentScreen::headerCancel() { closePanel(*m_roles.headerPanel); }
+void DocumentScreen::cancelPanel(const Panel &panel)
+{
+    closePanel(panel);
+    if (m_opener)
+        m_opener->setFocus(Qt::OtherFocusReason);
+}
+
+void DocumentScreen::headerCancel() { cancelPanel(*m_roles.headerPanel); }
 void DocumentScreen::lineAdd() { openPanel(m_roles.linesPanel, State::LineEditing, *m_roles.lines, false); }
 void DocumentScreen::lineEdit() { openPanel(m_roles.linesPanel, State::LineEditing, *m_roles.lines, true); }
 void DocumentScreen::lineAccept() { acceptPanel(m_roles.linesPanel, *m_roles.lines); }
-void DocumentScreen::lineCancel() { closePanel(m_roles.linesPanel); }
+void DocumentScreen::lineCancel() { cancelPanel(m_roles.linesPanel); }
 
 void DocumentScreen::headerDelete()
 {

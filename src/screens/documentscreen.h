@@ -69,7 +69,8 @@ protected:
     {
         Query *header = nullptr;
         Query *lines = nullptr;
-        DBGrid *headerGrid = nullptr;
+        DBGrid *headerGrid = nullptr; // a header written or deleted puts the focus here
+        DBGrid *linesGrid = nullptr;  // and a line written, here
         QStringList linesStatement; // the lines query's first lines; the header condition follows
         QString linesCondition;     // "and chonadishlo.IdNadhodgennya=" and the like
         std::optional<Panel> headerPanel;
@@ -124,14 +125,18 @@ protected:
     Roles m_roles;
 
 private:
-    // Add and edit open the panel (editing: with the current row of `query`), accept writes and
-    // closes it, cancel closes it. `state` is the panel's open state.
+    // Add and edit open the panel (editing: with the current row of `query`) with the focus in its
+    // first entry control, accept writes and closes it and puts the focus into the grid of what
+    // it wrote, cancel closes it and gives the focus back to the button that opened it. `state` is
+    // the panel's open state.
     void openPanel(const Panel &panel, State state, Query &query, bool editing);
     void acceptPanel(const Panel &panel, Query &query);
     void closePanel(const Panel &panel);
+    void cancelPanel(const Panel &panel);
 
     State m_state = State::Browsing;
     EditMode m_tag = EditMode::None;
+    QAbstractButton *m_opener = nullptr; // "Додати" or "Редагувати", whichever opened the panel
 };
 
 } // namespace coop

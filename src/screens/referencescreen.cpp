@@ -77,6 +77,8 @@ void ReferenceScreen::addRow()
     clearEntries();
     setEditing(true);
     m_tag = EditMode::Insert;
+    m_opener = m_roles.add;
+    focusFirstEntry(*m_roles.accept->parentWidget());
 }
 
 void ReferenceScreen::editRow()
@@ -87,6 +89,8 @@ void ReferenceScreen::editRow()
     showCurrentRow();
     setEditing(true);
     m_tag = EditMode::Update;
+    m_opener = m_roles.edit;
+    focusFirstEntry(*m_roles.accept->parentWidget());
 }
 
 void ReferenceScreen::acceptEntries()
@@ -124,7 +128,14 @@ void ReferenceScreen::closePanelAfterMove()
         leaveEditing();
 }
 
-void ReferenceScreen::cancelEntries() { leaveEditing(); }
+// The panel's controls are disabled with the focus among them: it goes back to the button that
+// opened the panel, where the clerk was before.
+void ReferenceScreen::cancelEntries()
+{
+    leaveEditing();
+    if (m_opener)
+        m_opener->setFocus(Qt::OtherFocusReason);
+}
 
 void ReferenceScreen::deleteRow()
 {

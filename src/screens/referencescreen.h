@@ -121,7 +121,7 @@ protected:
     void addRow();                // B "Додати"
     void editRow();               // C "Редагувати"
     void acceptEntries();         // D "Прийняти"
-    void cancelEntries();         // E the cancel button
+    void cancelEntries();         // E the cancel button; the focus returns to the button that opened the panel
     void deleteRow();             // F "Видалити"
     void searchColumn();          // G "Пошук"
     void filterColumn();          // H "Фільтрація"
@@ -156,6 +156,7 @@ private:
     Roles m_roles;
     Rules m_rules;
     EditMode m_tag = EditMode::None;
+    QAbstractButton *m_opener = nullptr; // "Додати" or "Редагувати", whichever opened the panel
 };
 
 } // namespace coop

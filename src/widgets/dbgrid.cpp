@@ -40,6 +40,9 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new QueryModel(thi
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
+    // Tab goes on to the window's next control, as everywhere else on the screen; the arrow keys
+    // move between rows and cells.
+    setTabKeyNavigation(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setMinimumWidth(12);

@@ -10,7 +10,7 @@ class QueryModel;
 // A grid over a query: its visible fields in declared order, titled by DisplayLabel and as many
 // average characters wide as DisplayWidth says. Clicking a row makes it the query's current row
 // (running AfterScroll); moving the query's current row moves the grid's selection. Nothing is
-// edited in place.
+// edited in place. Tab leaves the grid for the window's next control.
 class DBGrid : public QTableView
 {
     Q_OBJECT

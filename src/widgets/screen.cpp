@@ -177,4 +177,15 @@ void nameEntriesAfterLabels(QWidget &root)
     }
 }
 
+void focusFirstEntry(QWidget &panel)
+{
+    QWidget *window = panel.window();
+    for (QWidget *next = window->nextInFocusChain(); next && next != window; next = next->nextInFocusChain()) {
+        if (panel.isAncestorOf(next) && next->isEnabled() && next->isVisibleTo(window) && (next->focusPolicy() & Qt::TabFocus)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
 } // namespace coop

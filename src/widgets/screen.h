@@ -83,4 +83,9 @@ void centreOnScreen(QWidget &window);
 // accessible name.
 void nameEntriesAfterLabels(QWidget &root);
 
+// Puts the focus into the first control of `panel` that Tab would reach (in the window's tab
+// order) and that is enabled, as if the clerk had tabbed into it: a line edit's text is selected, so
+// that typing replaces it. Does nothing when the panel has no such control.
+void focusFirstEntry(QWidget &panel);
+
 } // namespace coop

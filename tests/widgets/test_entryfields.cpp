@@ -1,6 +1,7 @@
 #include "data/databaseerror.h"
 #include "data/format.h"
 #include "support/guitestmain.h"
+#include "support/keyboard.h"
 #include "support/messagerecorder.h"
 #include "widgets/datetimepicker.h"
 #include "widgets/idcombobox.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QVBoxLayout>
+#include <QAbstractItemView>
 
 using namespace coop;
 
@@ -41,6 +43,31 @@ struct MaskWindow
         window.show();
         QApplication::setActiveWindow(&window);
         mask->setFocus(Qt::TabFocusReason);
+    }
+};
+
+// An editable catalog combo box as the panels have it, filled and with nothing chosen, in an active
+// window with the focus in it as after Tab.
+struct ChoiceWindow
+{
+    QWidget window;
+    IdComboBox *combo = new IdComboBox(&window);
+    DateTimePicker *picker = new DateTimePicker(&window);
+
+    ChoiceWindow()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(combo);
+        layout->addWidget(picker);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems({QStringLiteral("Сіль"), QStringLiteral("Сир"), QStringLiteral("Молоко"), QStringLiteral("Сир")});
+        combo->idList() << QStringLiteral("4") << QStringLiteral("9") << QStringLiteral("12") << QStringLiteral("15");
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        combo->setFocus(Qt::TabFocusReason);
     }
 };
 
@@ -260,6 +287,83 @@ private slots:
         QVERIFY(picker.calendarWidget()->isVisible());
         QTest::keyClick(picker.calendarWidget()->window(), Qt::Key_Escape);
         QCOMPARE(closeUps.size(), 2);
+    }
+
+    // The first letters typed choose the entry they begin, in either case; typing on narrows the
+    // choice, and a text that begins no entry chooses none.
+    void comboBoxChosenByItsFirstLetters_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("index");
+        QTest::newRow("one letter, the first entry it begins") << "С" << "Сіль" << 0;
+        QTest::newRow("two letters narrow it") << "Си" << "Сир" << 1;
+        QTest::newRow("another case") << "мо" << "Молоко" << 2;
+        QTest::newRow("the whole name") << "Молоко" << "Молоко" << 2;
+        QTest::newRow("no entry begins so") << "Хл" << "Хл" << -1;
+    }
+    void comboBoxChosenByItsFirstLetters()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QFETCH(int, index);
+        ChoiceWindow w;
+        typeKeys(w.combo, keys);
+        QCOMPARE(w.combo->currentText(), text);
+        QCOMPARE(w.combo->currentIndex(), index);
+        QVERIFY(!w.combo->view()->isVisible());
+        if (index >= 0)
+            QCOMPARE(w.combo->selectedId(), w.combo->idList().at(index));
+    }
+
+    // Down and Up walk the entries without opening the list; an entry of the same name as another
+    // keeps its own id.
+    void comboBoxWalkedByArrows()
+    {
+        ChoiceWindow w;
+        const QList<std::pair<Qt::Key, QString>> steps = {
+            {Qt::Key_Down, QStringLiteral("4")}, {Qt::Key_Down, QStringLiteral("9")}, {Qt::Key_Down, QStringLiteral("12")}, {Qt::Key_Down, QStringLiteral("15")},
+            {Qt::Key_Down, QStringLiteral("15")}, {Qt::Key_Up, QStringLiteral("12")}, {Qt::Key_Up, QStringLiteral("9")}};
+        for (const auto &[key, id] : steps) {
+            QTest::keyClick(w.combo, key);
+            QCOMPARE(w.combo->selectedId(), id);
+            QVERIFY(!w.combo->view()->isVisible());
+        }
+        QTest::keyClick(w.combo, Qt::Key_Down);
+        QTest::keyClick(w.combo, Qt::Key_Down);
+        QCOMPARE(w.combo->currentText(), QStringLiteral("Сир"));
+        QCOMPARE(w.combo->selectedId(), QStringLiteral("15")); // not the first "Сир"
+    }
+
+    // A date typed into the picker as the clerk tabs into it: its day first, with or without the dots.
+    void pickerTakesTypedDigits_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<Qt::FocusReason>("reason");
+        QTest::newRow("digits alone") << "05032011" << QDate(2011, 3, 5) << Qt::TabFocusReason;
+        QTest::newRow("with the dots") << "05.03.2011" << QDate(2011, 3, 5) << Qt::TabFocusReason;
+        QTest::newRow("one digit and a dot") << "5.3.2011" << QDate(2011, 3, 5) << Qt::TabFocusReason;
+        QTest::newRow("the last day of a month") << "31122010" << QDate(2010, 12, 31) << Qt::TabFocusReason;
+        QTest::newRow("come back by Shift+Tab") << "05032011" << QDate(2011, 3, 5) << Qt::BacktabFocusReason;
+    }
+    void pickerTakesTypedDigits()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QDate, date);
+        QFETCH(Qt::FocusReason, reason);
+        ChoiceWindow w;
+        w.picker->setDate(QDate(2026, 12, 11));
+        QSignalSpy closeUps(w.picker, &DateTimePicker::closeUp);
+        w.picker->setFocus(reason);
+        typeKeys(w.picker, keys);
+        QCOMPARE(w.picker->date(), date);
+        QVERIFY(!w.picker->calendarWidget()->isVisible());
+        QCOMPARE(closeUps.size(), 0); // typing is no pick from the calendar
+        // One Tab leaves the field, wherever in the date the typing stopped.
+        QTest::keyClick(w.picker, Qt::Key_Tab);
+        QVERIFY(w.combo->hasFocus());
+        QCOMPARE(w.picker->date(), date);
     }
 
     void comboBoxAnswersTheIdOfTheSelectedEntry()
