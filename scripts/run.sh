@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program (alone: no tests or benchmarks) and starts it on its internal database server
-# (the first start creates the server and loads the demo cooperative).
+# Installs what is missing, builds the program alone (no tests or benchmarks) and starts it on its
+# internal database server (the first start creates the server and loads the demo cooperative).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-dependencies.sh"
