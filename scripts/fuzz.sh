@@ -64,8 +64,15 @@ while [[ $running -gt 0 ]]; do
     wait -n || failed=1
     running=$((running - 1))
 done
+passed=0 failures=0
 for name in "${targets[@]}"; do
     cat "$work/$name/summary"
+    if grep -q '^fuzz_[a-z]* *FAILED' "$work/$name/summary"; then
+        failures=$((failures + 1))
+    else
+        passed=$((passed + 1))
+    fi
 done
+echo "fuzz: $passed passed, $failures failed"
 [[ -z ${COOP_FUZZ_KEEP:-} ]] && rm -rf "$work"
 exit "$failed"
