@@ -47,17 +47,22 @@ class TestTls : public QObject
                      QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
                      QStringLiteral("/CN=Coop test %1").arg(ca), QStringLiteral("-keyout"), file(ca + QStringLiteral(".key")),
                      QStringLiteral("-out"), file(ca + QStringLiteral(".pem"))});
-        openssl({QStringLiteral("req"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"), QStringLiteral("-nodes"),
-                 QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-keyout"), file(QStringLiteral("server.key")),
-                 QStringLiteral("-out"), file(QStringLiteral("server.csr"))});
-        QFile extensions(file(QStringLiteral("server.ext")));
-        QVERIFY(extensions.open(QIODevice::WriteOnly));
-        extensions.write("subjectAltName=IP:127.0.0.1\n");
-        extensions.close();
-        openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-in"),
-                 file(QStringLiteral("server.csr")), QStringLiteral("-CA"), file(QStringLiteral("ca.pem")), QStringLiteral("-CAkey"),
-                 file(QStringLiteral("ca.key")), QStringLiteral("-CAcreateserial"), QStringLiteral("-extfile"),
-                 file(QStringLiteral("server.ext")), QStringLiteral("-out"), file(QStringLiteral("server.pem"))});
+        // The server's certificate, signed by the test's CA for the names given.
+        const auto sign = [&](const QString &name, const QByteArray &names) {
+            openssl({QStringLiteral("req"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"), QStringLiteral("-nodes"),
+                     QStringLiteral("-subj"), QStringLiteral("/CN=") + QString::fromLatin1(names).section(u':', 1), QStringLiteral("-keyout"),
+                     file(name + QStringLiteral(".key")), QStringLiteral("-out"), file(name + QStringLiteral(".csr"))});
+            QFile extensions(file(name + QStringLiteral(".ext")));
+            QVERIFY(extensions.open(QIODevice::WriteOnly));
+            extensions.write("subjectAltName=" + names + '\n');
+            extensions.close();
+            openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-in"),
+                     file(name + QStringLiteral(".csr")), QStringLiteral("-CA"), file(QStringLiteral("ca.pem")), QStringLiteral("-CAkey"),
+                     file(QStringLiteral("ca.key")), QStringLiteral("-CAcreateserial"), QStringLiteral("-extfile"),
+                     file(name + QStringLiteral(".ext")), QStringLiteral("-out"), file(name + QStringLiteral(".pem"))});
+        };
+        sign(QStringLiteral("server"), "IP:127.0.0.1");
+        sign(QStringLiteral("elsewhere"), "DNS:coop-db.example");
         // "SHA1 Fingerprint=AB:CD:…"
         m_fingerprint = QString::fromLatin1(openssl({QStringLiteral("x509"), QStringLiteral("-noout"), QStringLiteral("-fingerprint"),
                                                      QStringLiteral("-sha1"), QStringLiteral("-in"), file(QStringLiteral("server.pem"))}))
@@ -122,15 +127,18 @@ class TestTls : public QObject
 
     SharedServer m_tlsServer;
     SharedServer m_plainServer;
+    SharedServer m_elsewhereServer; // its certificate, of the right CA, names another host
+
+    QStringList tlsOptions(const QString &certificate) const
+    {
+        return {QStringLiteral("ssl-ca=%1").arg(m_certs.filePath(QStringLiteral("ca.pem"))),
+                QStringLiteral("ssl-cert=%1").arg(m_certs.filePath(certificate + QStringLiteral(".pem"))),
+                QStringLiteral("ssl-key=%1").arg(m_certs.filePath(certificate + QStringLiteral(".key"))),
+                QStringLiteral("require-secure-transport=ON")};
+    }
 
 public:
-    TestTls()
-        : m_tlsServer({QStringLiteral("ssl-ca=%1").arg(m_certs.filePath(QStringLiteral("ca.pem"))),
-                       QStringLiteral("ssl-cert=%1").arg(m_certs.filePath(QStringLiteral("server.pem"))),
-                       QStringLiteral("ssl-key=%1").arg(m_certs.filePath(QStringLiteral("server.key"))),
-                       QStringLiteral("require-secure-transport=ON")})
-    {
-    }
+    TestTls() : m_tlsServer(tlsOptions(QStringLiteral("server"))), m_elsewhereServer(tlsOptions(QStringLiteral("elsewhere"))) {}
 
 private slots:
     void initTestCase()
@@ -139,12 +147,21 @@ private slots:
         makeCertificates();
         m_tlsServer.start();
         m_plainServer.start();
+        m_elsewhereServer.start();
     }
 
     void serverWithTls_data() { connects_data(true); }
     void serverWithTls() { connects(m_tlsServer); }
     void serverWithoutTls_data() { connects_data(false); }
     void serverWithoutTls() { connects(m_plainServer); }
+
+    // A certificate of the right CA for another host's name: the host name is verified too.
+    void certificateOfAnotherHost()
+    {
+        const QString outcome = connectWith(m_elsewhereServer, QStringLiteral("Tls=on\nTlsCa=%1\n").arg(file(QStringLiteral("ca.pem"))));
+        QVERIFY2(outcome.contains(QStringLiteral("сертифікат сервера 127.0.0.1 не пройшов перевірки")), qPrintable(outcome));
+        QVERIFY2(outcome.contains(QStringLiteral("TlsCa=")), qPrintable(outcome));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTls)
