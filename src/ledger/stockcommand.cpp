@@ -87,6 +87,9 @@ StockCommand::Outcome StockCommand::run(const std::function<void()> &statements)
     } catch (const DatabaseError &error) {
         if (!m_journaled || !error.isConnectionLost() || error.statement() != QLatin1String("COMMIT"))
             throw;
+        // A refused command changed nothing: whether its COMMIT arrived or not, the refusal is the truth.
+        if (!m_refusal.isEmpty())
+            return Outcome::Refused;
         // The server may or may not have made the command durable before the connection went.
         const QString action = m_kind.actionName;
         const QString lost = QStringLiteral("Зв'язок з сервером перервався під час %1. ").arg(action);

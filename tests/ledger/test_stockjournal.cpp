@@ -204,12 +204,17 @@ private slots:
     void lostCommit_data()
     {
         QTest::addColumn<bool>("reachedServer");
-        QTest::newRow("COMMIT made durable, its answer lost") << true;
-        QTest::newRow("COMMIT never reached the server") << false;
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("COMMIT made durable, its answer lost") << true << false;
+        QTest::newRow("COMMIT never reached the server") << false << false;
+        // A refused command changed nothing, however its COMMIT went: the refusal is what is told.
+        QTest::newRow("refused, COMMIT made durable, its answer lost") << true << true;
+        QTest::newRow("refused, COMMIT never reached the server") << false << true;
     }
     void lostCommit()
     {
         QFETCH(bool, reachedServer);
+        QFETCH(bool, refused);
         m_db->exec(QLatin1String(Stock));
         upgrade();
         const QString connection = [&] {
@@ -228,7 +233,10 @@ private slots:
                 QTest::qWait(10);
         });
         StockCommand command(*m_connection, StockDocument::Receipt, 12);
-        if (reachedServer) {
+        if (refused) {
+            QCOMPARE(command.run([&] { command.refuse(QStringLiteral("Склад зачинено")); }), StockCommand::Outcome::Refused);
+            QCOMPARE(command.refusal(), QStringLiteral("Склад зачинено"));
+        } else if (reachedServer) {
             QCOMPARE(command.run([&] { post(command, {{1, 10}}); }), StockCommand::Outcome::DoneDespiteLostCommit);
             QCOMPARE(command.doneDespiteLostCommitText(),
                      QStringLiteral("Зв'язок з сервером перервався під час оприбуткування. Оприбуткування виконано."));
@@ -241,8 +249,9 @@ private slots:
             }
         }
         QVERIFY(!armed);
-        QVERIFY(m_connection->connected()); // the lookup reconnected
-        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")), reachedServer ? QStringLiteral("50") : QStringLiteral("40"));
+        QCOMPARE(m_connection->connected(), !refused); // the lookup reconnected; a refusal looks nothing up
+        QCOMPARE(m_db->value(QStringLiteral("SELECT KilkistNaBazi FROM baza WHERE Id = 1")),
+                 reachedServer && !refused ? QStringLiteral("50") : QStringLiteral("40"));
         QVERIFY(compareStockWithJournal(*m_connection).mismatches.empty());
     }
 };
