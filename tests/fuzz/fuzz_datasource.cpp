@@ -43,7 +43,12 @@ QStringList passwordsOnly(const QString &content)
             passwords.append(value);
     }
     rest += content.mid(restFrom);
-    passwords.removeIf([&](const QString &password) { return rest.contains(password); });
+    // Nor where the error names things of its own: the alias, whose section the file may spell in
+    // another case, and the file's path.
+    const QString own = QStringLiteral("[%1] %2").arg(Alias, scratchFile());
+    passwords.removeIf([&](const QString &password) {
+        return rest.contains(password, Qt::CaseInsensitive) || own.contains(password, Qt::CaseInsensitive);
+    });
     return passwords;
 }
 
